@@ -1,0 +1,31 @@
+#include "core/installer.h"
+
+#include "core/optional_functions.h"
+#include "core/privileges.h"
+#include "core/system_utilities.h"
+
+wchar_t windowTitle[WindowTitleSize] = L"";
+wchar_t windowClassName[] = L"KavroPellmark";
+
+namespace {
+CInstaller theInstaller;
+}  // namespace
+
+CInstaller& TheInstaller() { return theInstaller; }
+
+CInstaller::CInstaller() {
+  hasAdminRights = GetRightsLevel() == RightsLevelHigh;
+  if (IsNtPlatform()) {
+    BOOL wow64 = FALSE;
+    if (optional::IsWow64Process(GetCurrentProcess(), &wow64) && wow64) isWow64 = true;
+  }
+}
+
+CInstaller::~CInstaller() {
+  if (wininet) {
+    FreeLibrary(wininet);
+    wininet = nullptr;
+  }
+  // The texts, the tables and the strings go with their members, in reverse order
+  // of declaration: the texts first, then languageTables and strings.
+}

@@ -1,0 +1,59 @@
+#include "core/privileges.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/installer.h"
+#include "core/system_utilities.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(Rights, LevelNamesAndLevels) {
+  EXPECT_EQ(L"Low", RightsLevelName(0));
+  EXPECT_EQ(L"Medium", RightsLevelName(1));
+  EXPECT_EQ(L"High", RightsLevelName(2));
+  EXPECT_EQ(L"System", RightsLevelName(3));
+  EXPECT_EQ(RightsLevelHigh, RightsLevelFor(false, false));  // no accounts to check
+  EXPECT_EQ(RightsLevelHigh, RightsLevelFor(true, true));
+  EXPECT_EQ(RightsLevelMedium, RightsLevelFor(true, false));
+}
+
+// Wine runs every program as an administrator.
+TEST(Rights, WineAdministratorIsHigh) {
+  EXPECT_TRUE(IsAdminByToken());
+  EXPECT_EQ(RightsLevelHigh, GetRightsLevel());
+  EXPECT_EQ(L"High", RightsLevelName());
+  EXPECT_TRUE(TheInstaller().hasAdminRights);
+  EXPECT_EQ(ResultRunning, TheInstaller().resultCode.load());
+  EXPECT_EQ(21u, TheInstaller().configuredLanguage);
+  EXPECT_EQ(0, TheInstaller().language);
+  EXPECT_FALSE(TheInstaller().isWow64);  // a 64-bit process
+}
+
+TEST(Rights, InstallParameters) {
+  EXPECT_EQ(L"-e", InstallProcessParameters(false));
+  EXPECT_EQ(L"-e -noisy", InstallProcessParameters(true));
+}
+
+std::wstring StartAndRecord(bool noisy) {
+  std::wstring record = TempFolder() + L"install-instance.txt";
+  DeleteFileW(record.c_str());
+  SetEnvironmentVariableW(L"VERIDANE_RECORD", record.c_str());
+  CInstaller installer;
+  installer.noisy = noisy;
+  EXPECT_TRUE(StartInstallProcess(installer));
+  SetEnvironmentVariableW(L"VERIDANE_RECORD", nullptr);
+  for (int i = 0; i < 200 && GetFileAttributesW(record.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+  Sleep(100);
+  std::string bytes = ReadFileBytes(record);
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+TEST(Rights, AdministratorStartsTheInstallingInstanceDirectly) {
+  EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e", StartAndRecord(false));
+  EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e -noisy", StartAndRecord(true));
+}
+
+}  // namespace
