@@ -4,6 +4,8 @@ BUILD ?= build
 TEST_BUILD := $(BUILD)/x64
 RELEASE_BUILD := $(BUILD)/x86
 JOBS ?= $(shell nproc)
+# Loopback port of the test download server; give each work tree its own.
+TEST_PORT ?= 18080
 
 .PHONY: setup build build-test build-release test demo bench format clean
 
@@ -12,7 +14,7 @@ setup:
 
 $(TEST_BUILD)/build.ninja: | setup
 	@cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
-	  -DVERIDANE_TESTS=ON -DVERIDANE_DOWNLOAD_HOST=127.0.0.1 -DVERIDANE_DOWNLOAD_PORT=18080 \
+	  -DVERIDANE_TESTS=ON -DVERIDANE_DOWNLOAD_HOST=127.0.0.1 -DVERIDANE_DOWNLOAD_PORT=$(TEST_PORT) \
 	  -DVERIDANE_UPDATE_HOST=update.veridane.test >/dev/null
 
 $(RELEASE_BUILD)/build.ninja: | setup

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/constants.h"
 #include "pipeline/buffer.h"
 #include "pipeline/cab_extractor.h"
 #include "pipeline/download.h"
@@ -80,7 +81,9 @@ TEST(CommandLines, RegistrationHostAndSerial) {
 }
 
 TEST(CabinetUrl, CarriesThePortOnlyWhenItIsNot80) {
-  EXPECT_EQ(L"http://127.0.0.1:18080/special/qvd/Veridane.cab", CabinetUrl());
+  EXPECT_EQ(std::wstring(L"http://") + DownloadServerHost + L":" + std::to_wstring(DownloadServerPort) +
+                L"/special/qvd/Veridane.cab",
+            CabinetUrl());
 }
 
 }  // namespace
