@@ -6,6 +6,7 @@
 //   wintool press <title> <id> <ms>  wait, then click the child control with that id
 //   wintool hold <title>             show a top-level window with this title until killed
 //   wintool list                     print every visible top-level window
+//   wintool lock <path>              hold the file open without sharing until killed
 #include <windows.h>
 
 #include <cstdio>
@@ -83,6 +84,16 @@ int Hold(const wchar_t* title) {
   return 0;
 }
 
+int Lock(const wchar_t* path) {
+  HANDLE file =
+      CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  printf("ready\n");
+  fflush(stdout);
+  Sleep(INFINITE);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,6 +101,7 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring command = argv[1];
   if (command == L"list") return EnumWindows(PrintTopLevel, 0), 0;
   if (command == L"hold" && argc == 3) return Hold(argv[2]);
+  if (command == L"lock" && argc == 3) return Lock(argv[2]);
   if (argc < 4) return 2;
   DWORD timeout = static_cast<DWORD>(_wtoi(argv[argc - 1]));
   HWND window = WaitForWindow(argv[2], timeout);

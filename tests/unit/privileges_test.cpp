@@ -6,6 +6,7 @@
 
 #include "core/installer.h"
 #include "core/system_utilities.h"
+#include "core/text_utilities.h"
 #include "test_support.h"
 
 namespace {
@@ -37,12 +38,13 @@ TEST(Rights, InstallParameters) {
   EXPECT_EQ(L"-e -noisy", InstallProcessParameters(true));
 }
 
-std::wstring StartAndRecord(bool noisy) {
+std::wstring StartAndRecord(bool noisy, bool hasAdminRights = true) {
   std::wstring record = TempFolder() + L"install-instance.txt";
   DeleteFileW(record.c_str());
   SetEnvironmentVariableW(L"VERIDANE_RECORD", record.c_str());
   CInstaller installer;
   installer.noisy = noisy;
+  installer.hasAdminRights = hasAdminRights;
   EXPECT_TRUE(StartInstallProcess(installer));
   SetEnvironmentVariableW(L"VERIDANE_RECORD", nullptr);
   for (int i = 0; i < 200 && GetFileAttributesW(record.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
@@ -54,6 +56,15 @@ std::wstring StartAndRecord(bool noisy) {
 TEST(Rights, AdministratorStartsTheInstallingInstanceDirectly) {
   EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e", StartAndRecord(false));
   EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e -noisy", StartAndRecord(true));
+}
+
+// A limited user goes through the shell's "runas" verb; the instance receives the
+// same parameters.
+TEST(Rights, LimitedUserStartsTheInstallingInstanceThroughTheShell) {
+  std::wstring received = StartAndRecord(true, false);
+  ASSERT_GE(received.size(), 10u);
+  EXPECT_EQ(L" -e -noisy", received.substr(received.size() - 10));
+  EXPECT_NE(std::wstring::npos, received.find(FileNamePart(GetProgramPath())));
 }
 
 }  // namespace
