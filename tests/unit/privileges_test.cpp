@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include "core/installer.h"
 #include "core/system_utilities.h"
 #include "core/text_utilities.h"
@@ -31,6 +35,27 @@ TEST(Rights, WineAdministratorIsHigh) {
   EXPECT_EQ(21u, TheInstaller().configuredLanguage);
   EXPECT_EQ(0, TheInstaller().language);
   EXPECT_FALSE(TheInstaller().isWow64);  // a 64-bit process
+}
+
+TEST(Rights, AdministratorsGroupCountsWhateverItsAttributes) {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  PSID users = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                       &admins));
+  ASSERT_TRUE(
+      AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0, 0, &users));
+  // A group list as the token query returns it: the count, then the entries.
+  const SID_AND_ATTRIBUTES entries[2] = {{users, SE_GROUP_ENABLED}, {admins, SE_GROUP_USE_FOR_DENY_ONLY}};
+  std::vector<BYTE> buffer(offsetof(TOKEN_GROUPS, Groups) + sizeof(entries));
+  memcpy(buffer.data() + offsetof(TOKEN_GROUPS, Groups), entries, sizeof(entries));
+  auto* groups = reinterpret_cast<TOKEN_GROUPS*>(buffer.data());
+  for (DWORD count : {2u, 1u, 0u}) {
+    groups->GroupCount = count;
+    EXPECT_EQ(count == 2, GroupsIncludeAdministrators(*groups)) << count;
+  }
+  FreeSid(admins);
+  FreeSid(users);
 }
 
 TEST(Rights, InstallParameters) {
