@@ -79,6 +79,13 @@ class DownloadServer:
             self.process.wait(timeout=10)
 
 
+def start_desktop(prefix, display):
+    """Starts the prefix's desktop on the display, as a logged-on user has one. Under
+    Wine a program started by a windowless process (the copy mode's host, say) finds
+    no display driver unless the desktop already runs."""
+    prefix.run([WINTOOL, "list"], timeout=60, display=display)
+
+
 class ScenarioTest(unittest.TestCase):
     """Base class: a display and a server per class, a fresh prefix per test."""
 
@@ -99,6 +106,7 @@ class ScenarioTest(unittest.TestCase):
         name = f"{type(self).__module__}-{type(self).__name__}-{self._testMethodName}"
         self.prefix = WinePrefix(BUILD / "wine", name)
         self.addCleanup(self.prefix.remove)
+        start_desktop(self.prefix, self.display.name)
 
     # Programs.
     def place_installer(self, folder=DOWNLOADS, name="VeridaneSetup.exe"):

@@ -3,7 +3,8 @@
 //   wintool wait <title> <ms>        find a top-level window by exact title; print
 //                                    "hwnd pid" and the texts of its children
 //   wintool close <title> <ms>       wait for the window, then close it
-//   wintool press <title> <id> <ms>  wait, then click the child control with that id
+//   wintool press <title> <id> <ms>  wait, then post the command of the child with that id
+//   wintool click <title> <id> <ms>  wait, then click the child button (BM_CLICK)
 //   wintool hold <title>             show a top-level window with this title until killed
 //   wintool list                     print every visible top-level window
 //   wintool lock <path>              hold the file open without sharing until killed
@@ -112,6 +113,11 @@ int wmain(int argc, wchar_t** argv) {
   EnumChildWindows(window, PrintChild, 0);
   fflush(stdout);
   if (command == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
+  if (command == L"click" && argc == 5) {
+    HWND button = GetDlgItem(window, _wtoi(argv[3]));
+    if (!button) return 3;
+    SendMessageW(button, BM_CLICK, 0, 0);
+  }
   if (command == L"press" && argc == 5) {
     HWND button = GetDlgItem(window, _wtoi(argv[3]));
     if (!button) return 3;
