@@ -6,7 +6,13 @@
 //   wintool press <title> <id> <ms>  wait, then click the child control with that id
 //   wintool hold <title>             show a top-level window with this title until killed
 //   wintool list                     print every visible top-level window
+//   wintool state <title> <ms>       like wait, with each control's screen rectangle,
+//                                    extended styles, check state or progress position,
+//                                    and the window's client rectangle on the screen and
+//                                    its paint counters (test build)
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +66,43 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+// One line per control: "control <id> <class> <visible> <enabled> <left> <top> <right>
+// <bottom> exstyle=<hex> value=<check state or progress position> <text>".
+BOOL CALLBACK PrintControlState(HWND child, LPARAM) {
+  wchar_t text[2048] = L"";
+  wchar_t className[64] = L"";
+  GetWindowTextW(child, text, 2048);
+  GetClassNameW(child, className, 64);
+  RECT rect;
+  GetWindowRect(child, &rect);
+  LRESULT value = -1;
+  if (_wcsicmp(className, L"button") == 0) value = SendMessageW(child, BM_GETCHECK, 0, 0);
+  if (_wcsicmp(className, PROGRESS_CLASSW) == 0) value = SendMessageW(child, PBM_GETPOS, 0, 0);
+  printf("control %d ", GetDlgCtrlID(child));
+  PrintUtf8(className);
+  printf(" %s %s %ld %ld %ld %ld exstyle=%lx value=%ld ", IsWindowVisible(child) ? "visible" : "hidden",
+         IsWindowEnabled(child) ? "enabled" : "disabled", rect.left, rect.top, rect.right, rect.bottom,
+         static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)), static_cast<long>(value));
+  PrintUtf8(text);
+  printf("\n");
+  return TRUE;
+}
+
+void PrintWindowState(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  printf("client %ld %ld %ld %ld exstyle=%lx\n", origin.x, origin.y, client.right, client.bottom,
+         static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+  const wchar_t* counters[] = {L"Veridane.Paints", L"Veridane.Presents", L"Veridane.OffscreenBitmaps"};
+  for (const wchar_t* counter : counters) {
+    PrintUtf8(counter);
+    printf(" %lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(GetPropW(window, counter))));
+  }
+  EnumChildWindows(window, PrintControlState, 0);
+}
+
 BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
   if (!IsWindowVisible(window)) return TRUE;
   wchar_t text[512] = L"";
@@ -97,6 +140,10 @@ int wmain(int argc, wchar_t** argv) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   printf("%p %lu\n", static_cast<void*>(window), pid);
+  if (command == L"state") {
+    PrintWindowState(window);
+    return 0;
+  }
   EnumChildWindows(window, PrintChild, 0);
   fflush(stdout);
   if (command == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
