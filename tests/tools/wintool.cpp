@@ -71,19 +71,31 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 BOOL CALLBACK PrintControlState(HWND child, LPARAM) {
   wchar_t text[2048] = L"";
   wchar_t className[64] = L"";
-  GetWindowTextW(child, text, 2048);
+  // The control's own text (an edit field's content), asked of its window procedure.
+  SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
   GetClassNameW(child, className, 64);
   RECT rect;
   GetWindowRect(child, &rect);
   LRESULT value = -1;
   if (_wcsicmp(className, L"button") == 0) value = SendMessageW(child, BM_GETCHECK, 0, 0);
   if (_wcsicmp(className, PROGRESS_CLASSW) == 0) value = SendMessageW(child, PBM_GETPOS, 0, 0);
+  // One line per control: line breaks in the text are written as \r and \n.
+  std::wstring escaped;
+  for (const wchar_t* c = text; *c; ++c) {
+    if (*c == L'\r') {
+      escaped += L"\\r";
+    } else if (*c == L'\n') {
+      escaped += L"\\n";
+    } else {
+      escaped += *c;
+    }
+  }
   printf("control %d ", GetDlgCtrlID(child));
   PrintUtf8(className);
   printf(" %s %s %ld %ld %ld %ld exstyle=%lx value=%ld ", IsWindowVisible(child) ? "visible" : "hidden",
          IsWindowEnabled(child) ? "enabled" : "disabled", rect.left, rect.top, rect.right, rect.bottom,
          static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)), static_cast<long>(value));
-  PrintUtf8(text);
+  PrintUtf8(escaped.c_str());
   printf("\n");
   return TRUE;
 }
@@ -95,7 +107,8 @@ void PrintWindowState(HWND window) {
   ClientToScreen(window, &origin);
   printf("client %ld %ld %ld %ld exstyle=%lx\n", origin.x, origin.y, client.right, client.bottom,
          static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
-  const wchar_t* counters[] = {L"Veridane.Paints", L"Veridane.Presents", L"Veridane.OffscreenBitmaps"};
+  const wchar_t* counters[] = {L"Veridane.Paints", L"Veridane.Presents", L"Veridane.OffscreenBitmaps",
+                               L"Veridane.Commands"};
   for (const wchar_t* counter : counters) {
     PrintUtf8(counter);
     printf(" %lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(GetPropW(window, counter))));
