@@ -7,6 +7,7 @@
 #include "core/privileges.h"
 #include "pipeline/worker.h"
 #include "ui/download_wnd.h"
+#include "ui/paint_probe.h"
 #include "ui/proxy_dialog.h"
 #include "ui/string_table.h"
 #include "ui/tick_decision.h"
@@ -29,6 +30,7 @@ bool CDownloadWnd::Command(int id) {
       StartRetry();
       return true;
     case IdConfigureLink:
+      CountForTests(hwnd, ProbeCommands);
       OpenProxySettings();
       return true;
     default:
