@@ -8,7 +8,13 @@
 //   wintool hold <title>             show a top-level window with this title until killed
 //   wintool list                     print every visible top-level window
 //   wintool lock <path>              hold the file open without sharing until killed
+//   wintool state <title> <ms>       like wait, with each control's screen rectangle,
+//                                    extended styles, check state or progress position,
+//                                    and the window's client rectangle on the screen and
+//                                    its paint counters (test build)
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +68,56 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+// One line per control: "control <id> <class> <visible> <enabled> <left> <top> <right>
+// <bottom> exstyle=<hex> value=<check state or progress position> <text>".
+BOOL CALLBACK PrintControlState(HWND child, LPARAM) {
+  wchar_t text[2048] = L"";
+  wchar_t className[64] = L"";
+  // The control's own text (an edit field's content), asked of its window procedure.
+  SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  GetClassNameW(child, className, 64);
+  RECT rect;
+  GetWindowRect(child, &rect);
+  LRESULT value = -1;
+  if (_wcsicmp(className, L"button") == 0) value = SendMessageW(child, BM_GETCHECK, 0, 0);
+  if (_wcsicmp(className, PROGRESS_CLASSW) == 0) value = SendMessageW(child, PBM_GETPOS, 0, 0);
+  // One line per control: line breaks in the text are written as \r and \n.
+  std::wstring escaped;
+  for (const wchar_t* c = text; *c; ++c) {
+    if (*c == L'\r') {
+      escaped += L"\\r";
+    } else if (*c == L'\n') {
+      escaped += L"\\n";
+    } else {
+      escaped += *c;
+    }
+  }
+  printf("control %d ", GetDlgCtrlID(child));
+  PrintUtf8(className);
+  printf(" %s %s %ld %ld %ld %ld exstyle=%lx value=%ld ", IsWindowVisible(child) ? "visible" : "hidden",
+         IsWindowEnabled(child) ? "enabled" : "disabled", rect.left, rect.top, rect.right, rect.bottom,
+         static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)), static_cast<long>(value));
+  PrintUtf8(escaped.c_str());
+  printf("\n");
+  return TRUE;
+}
+
+void PrintWindowState(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  printf("client %ld %ld %ld %ld exstyle=%lx\n", origin.x, origin.y, client.right, client.bottom,
+         static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+  const wchar_t* counters[] = {L"Veridane.Paints", L"Veridane.Presents", L"Veridane.OffscreenBitmaps",
+                               L"Veridane.Commands"};
+  for (const wchar_t* counter : counters) {
+    PrintUtf8(counter);
+    printf(" %lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(GetPropW(window, counter))));
+  }
+  EnumChildWindows(window, PrintControlState, 0);
+}
+
 BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
   if (!IsWindowVisible(window)) return TRUE;
   wchar_t text[512] = L"";
@@ -110,6 +166,10 @@ int wmain(int argc, wchar_t** argv) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   printf("%p %lu\n", static_cast<void*>(window), pid);
+  if (command == L"state") {
+    PrintWindowState(window);
+    return 0;
+  }
   EnumChildWindows(window, PrintChild, 0);
   fflush(stdout);
   if (command == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
