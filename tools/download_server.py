@@ -118,6 +118,8 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(data[: len(data) // 2])
             self.wfile.flush()
+            # Let the client take the headers first: a reset discards unread data.
+            time.sleep(1)
             # An abortive close: the client sees a reset, not a clean end.
             self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
             self.close_connection = True

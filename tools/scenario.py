@@ -124,6 +124,26 @@ class ScenarioTest(unittest.TestCase):
         program = program or self.place_installer()
         return self.prefix.start([program] + list(args), display=self.display.name, extra_env=env)
 
+    def install(self, *args, env=None, program=None, timeout=180):
+        """Runs the installing instance to its end, as a user who closes the window
+        when it reports a failure: the window closes by itself only on success.
+        Returns the exit code."""
+        process = self.start_installer(*args, env=env, program=program)
+        log = self.product_path("log.txt")
+        deadline = time.time() + timeout
+        while process.poll() is None and time.time() < deadline:
+            if log.exists():
+                try:
+                    return process.wait(timeout=3)
+                except subprocess.TimeoutExpired:
+                    self.close_window(polish(3), wait_ms=5000)
+                    return process.wait(timeout=30)
+            time.sleep(0.2)
+        if process.poll() is None:
+            process.kill()
+            self.fail("the installer did not end")
+        return process.returncode
+
     def wintool(self, *args, timeout=60):
         return self.prefix.run([WINTOOL] + [str(a) for a in args], timeout=timeout, display=self.display.name)
 

@@ -17,8 +17,7 @@ class PlantedLibraries(ScenarioTest):
             shutil.copy2(PLANTED, folder / f"{name}.dll")
         # Native first, so that the planted copies would win wherever the search reaches them.
         overrides = "mscoree,mshtml=;" + ",".join(SYSTEM_NAMES) + "=n,b"
-        result = self.run_installer("-e", env={"WINEDLLOVERRIDES": overrides})
-        self.assertEqual(0, result.returncode)
+        self.assertEqual(0, self.install("-e", env={"WINEDLLOVERRIDES": overrides}))
         self.assertEqual(b"KAVROPellmark@High as downloader log:\r\nall ok\r\n", self.log_bytes())
         marker = self.prefix.drive_c / "planted-loaded.txt"
         self.assertFalse(marker.exists(), marker.read_bytes().decode("utf-16-le") if marker.exists() else "")

@@ -21,8 +21,7 @@ def dos_to_epoch(date, time_):
 
 class FullInstallation(ScenarioTest):
     def test_installing_instance_installs_registers_lists_and_starts_the_product(self):
-        result = self.run_installer("-e")
-        self.assertEqual(0, result.returncode)
+        self.assertEqual(0, self.install("-e"))
 
         self.assertEqual(HEADER + b"all ok\r\n", self.log_bytes())
         folder = self.product_path()
@@ -54,12 +53,12 @@ class FullInstallation(ScenarioTest):
         self.assertEqual(("sz", PRODUCT_FOLDER + "\\"), user["software\\kavro\\veridane"]["Path"])
 
     def test_serial_survives_a_second_installation_and_replaces_a_short_one(self):
-        self.assertEqual(0, self.run_installer("-e").returncode)
+        self.assertEqual(0, self.install("-e"))
         first = serial_text(self.registry("HKLM")[PRODUCT_KEY]["QVDSerial"][1])
-        self.assertEqual(0, self.run_installer("-e").returncode)
+        self.assertEqual(0, self.install("-e"))
         self.assertEqual(first, serial_text(self.registry("HKLM")[PRODUCT_KEY]["QVDSerial"][1]))
         self.reg_add("HKLM\\" + PRODUCT_KEY, "QVDSerial", "REG_SZ", "short")
-        self.assertEqual(0, self.run_installer("-e").returncode)
+        self.assertEqual(0, self.install("-e"))
         replaced = serial_text(self.registry("HKLM")[PRODUCT_KEY]["QVDSerial"][1])
         self.assertRegex(replaced, r"^[0-9a-f]{32}$")
         self.assertNotEqual(first, replaced)
@@ -74,8 +73,7 @@ def serial_text(value):
 
 class Failures(ScenarioTest):
     def install_and_log(self, env=None):
-        result = self.run_installer("-e", env=env)
-        self.assertEqual(0, result.returncode)
+        self.assertEqual(0, self.install("-e", env=env))
         return self.log_bytes()
 
     def test_no_internet_library(self):
