@@ -35,7 +35,7 @@ demo: build-test
 	@VERIDANE_BUILD=$(abspath $(TEST_BUILD)) python3 tools/demo.py $(DEMO_ARGS)
 
 bench: build
-	@python3 bench/run.py --build $(BUILD)
+	@VERIDANE_BUILD=$(abspath $(TEST_BUILD)) python3 bench/run.py
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -98,7 +98,7 @@ class Demo:
         licence.wait(timeout=60)
         say(f"licence view closed with exit code {licence.returncode}; the installing instance runs")
         if self.wait_window(polish(3), seconds=30):
-            time.sleep(0.5)
+            time.sleep(1.5)
             self.shot("downloading")
         if self.args.failing_server:
             self.retry_after_failure()
@@ -206,6 +206,9 @@ def main():
             demo.configure_proxy()
         if args.failing_server:
             demo.server.mode("status", status=503)
+        else:
+            # Slow enough on loopback for a person to see the progress bar move.
+            demo.server.mode("slow", delay=0.05)
         if args.copy:
             demo.run_copy_mode()
         else:
