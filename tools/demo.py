@@ -208,7 +208,7 @@ def main():
             demo.server.mode("status", status=503)
         else:
             # Slow enough on loopback for a person to see the progress bar move.
-            demo.server.mode("slow", delay=0.05)
+            demo.server.mode("slow", delay=0.1)
         if args.copy:
             demo.run_copy_mode()
         else:
