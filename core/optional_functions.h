@@ -37,6 +37,14 @@ bool ResolveOptional() {
   return false;
 }
 
+// The first-call stub of an entry: binds the entry, then calls through it with the
+// caller's own arguments.
+template <typename Entry, typename R, typename... Args>
+R WINAPI FirstCall(Args... args) {
+  ResolveOptional<Entry>();
+  return Entry::pointer(args...);
+}
+
 namespace optional {
 
 struct IsWow64ProcessEntry {
@@ -44,11 +52,7 @@ struct IsWow64ProcessEntry {
   static constexpr OptionalLibrary* library = &optionalKernel32;
   static constexpr const char* name = "IsWow64Process";
   static BOOL WINAPI Fallback(HANDLE, PBOOL) { return FALSE; }
-  static BOOL WINAPI Stub(HANDLE process, PBOOL result) {
-    ResolveOptional<IsWow64ProcessEntry>();
-    return pointer(process, result);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<IsWow64ProcessEntry, BOOL, HANDLE, PBOOL>;
 };
 
 struct Wow64DisableWow64FsRedirectionEntry {
@@ -56,11 +60,7 @@ struct Wow64DisableWow64FsRedirectionEntry {
   static constexpr OptionalLibrary* library = &optionalKernel32;
   static constexpr const char* name = "Wow64DisableWow64FsRedirection";
   static BOOL WINAPI Fallback(PVOID*) { return FALSE; }
-  static BOOL WINAPI Stub(PVOID* old) {
-    ResolveOptional<Wow64DisableWow64FsRedirectionEntry>();
-    return pointer(old);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<Wow64DisableWow64FsRedirectionEntry, BOOL, PVOID*>;
 };
 
 struct Wow64RevertWow64FsRedirectionEntry {
@@ -68,11 +68,7 @@ struct Wow64RevertWow64FsRedirectionEntry {
   static constexpr OptionalLibrary* library = &optionalKernel32;
   static constexpr const char* name = "Wow64RevertWow64FsRedirection";
   static BOOL WINAPI Fallback(PVOID) { return FALSE; }
-  static BOOL WINAPI Stub(PVOID old) {
-    ResolveOptional<Wow64RevertWow64FsRedirectionEntry>();
-    return pointer(old);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<Wow64RevertWow64FsRedirectionEntry, BOOL, PVOID>;
 };
 
 // Library search restriction (Windows 7 with the loader update, and later).
@@ -81,11 +77,7 @@ struct SetDefaultDllDirectoriesEntry {
   static constexpr OptionalLibrary* library = &optionalKernel32;
   static constexpr const char* name = "SetDefaultDllDirectories";
   static BOOL WINAPI Fallback(DWORD) { return FALSE; }
-  static BOOL WINAPI Stub(DWORD flags) {
-    ResolveOptional<SetDefaultDllDirectoriesEntry>();
-    return pointer(flags);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<SetDefaultDllDirectoriesEntry, BOOL, DWORD>;
 };
 
 // Drops the current folder from the library search (XP SP1 and later).
@@ -94,11 +86,7 @@ struct SetDllDirectoryWEntry {
   static constexpr OptionalLibrary* library = &optionalKernel32;
   static constexpr const char* name = "SetDllDirectoryW";
   static BOOL WINAPI Fallback(LPCWSTR) { return FALSE; }
-  static BOOL WINAPI Stub(LPCWSTR path) {
-    ResolveOptional<SetDllDirectoryWEntry>();
-    return pointer(path);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<SetDllDirectoryWEntry, BOOL, LPCWSTR>;
 };
 
 // Falls back to the token test of the privileges module.
@@ -107,11 +95,7 @@ struct IsUserAnAdminEntry {
   static constexpr OptionalLibrary* library = &optionalShell32;
   static constexpr const char* name = "IsUserAnAdmin";
   static BOOL WINAPI Fallback();
-  static BOOL WINAPI Stub() {
-    ResolveOptional<IsUserAnAdminEntry>();
-    return pointer();
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<IsUserAnAdminEntry, BOOL>;
 };
 
 struct SHGetSpecialFolderPathWEntry {
@@ -119,11 +103,7 @@ struct SHGetSpecialFolderPathWEntry {
   static constexpr OptionalLibrary* library = &optionalShell32;
   static constexpr const char* name = "SHGetSpecialFolderPathW";
   static BOOL WINAPI Fallback(HWND, LPWSTR, int, BOOL) { return FALSE; }
-  static BOOL WINAPI Stub(HWND owner, LPWSTR path, int folder, BOOL create) {
-    ResolveOptional<SHGetSpecialFolderPathWEntry>();
-    return pointer(owner, path, folder, create);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<SHGetSpecialFolderPathWEntry, BOOL, HWND, LPWSTR, int, BOOL>;
 };
 
 // Call these exactly like the system functions of the same names.

@@ -18,11 +18,7 @@ struct MissingExportEntry {
     ++fallbackCalls;
     return FALSE;
   }
-  static BOOL WINAPI Stub(int value) {
-    ResolveOptional<MissingExportEntry>();
-    return pointer(value);
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<MissingExportEntry, BOOL, int>;
 };
 
 struct MissingLibraryEntry {
@@ -30,15 +26,11 @@ struct MissingLibraryEntry {
   static constexpr OptionalLibrary* library = &missingLibrary;
   static constexpr const char* name = "IsUserAnAdmin";
   static BOOL WINAPI Fallback() { return 7; }
-  static BOOL WINAPI Stub() {
-    ResolveOptional<MissingLibraryEntry>();
-    return pointer();
-  }
-  static inline Fn pointer = &Stub;
+  static inline Fn pointer = &FirstCall<MissingLibraryEntry, BOOL>;
 };
 
 TEST(OptionalFunctions, MissingExportBindsTheFallbackForGood) {
-  EXPECT_EQ(&MissingExportEntry::Stub, MissingExportEntry::pointer);
+  EXPECT_EQ((&FirstCall<MissingExportEntry, BOOL, int>), MissingExportEntry::pointer);
   EXPECT_FALSE(MissingExportEntry::pointer(1));
   EXPECT_EQ(&MissingExportEntry::Fallback, MissingExportEntry::pointer);
   EXPECT_FALSE(MissingExportEntry::pointer(2));
@@ -56,7 +48,7 @@ TEST(OptionalFunctions, PresentFunctionsBindToTheSystem) {
   BOOL wow64 = TRUE;
   EXPECT_TRUE(optional::IsWow64Process(GetCurrentProcess(), &wow64));
   EXPECT_FALSE(wow64);  // a 64-bit process
-  EXPECT_NE(&optional::IsWow64ProcessEntry::Stub, optional::IsWow64ProcessEntry::pointer);
+  EXPECT_NE((&FirstCall<optional::IsWow64ProcessEntry, BOOL, HANDLE, PBOOL>), optional::IsWow64ProcessEntry::pointer);
   EXPECT_NE(&optional::IsWow64ProcessEntry::Fallback, optional::IsWow64ProcessEntry::pointer);
   EXPECT_TRUE(optional::IsUserAnAdmin());
 }
