@@ -32,10 +32,10 @@ test: build
 	@cd $(TEST_BUILD) && ctest --output-on-failure -j 1
 
 demo: build-test
-	@python3 tools/demo.py --build $(TEST_BUILD) $(DEMO_ARGS)
+	@VERIDANE_BUILD=$(abspath $(TEST_BUILD)) python3 tools/demo.py $(DEMO_ARGS)
 
 bench: build
-	@python3 bench/run.py --build $(BUILD)
+	@VERIDANE_BUILD=$(abspath $(TEST_BUILD)) python3 bench/run.py
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -103,6 +103,10 @@ bool IsAdminByToken() {
   std::vector<BYTE> buffer(size);
   if (!GetTokenInformation(token.Get(), TokenGroups, buffer.data(), size, &size)) return false;
 
+  return GroupsIncludeAdministrators(*reinterpret_cast<const TOKEN_GROUPS*>(buffer.data()));
+}
+
+bool GroupsIncludeAdministrators(const TOKEN_GROUPS& groups) {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
   PSID administrators = nullptr;
   if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
@@ -110,10 +114,9 @@ bool IsAdminByToken() {
     return false;
   }
   // Attributes are not looked at: a group present for deny checks only counts too.
-  const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
   bool found = false;
-  for (DWORD i = 0; i < groups->GroupCount && !found; ++i) {
-    found = EqualSid(groups->Groups[i].Sid, administrators) != FALSE;
+  for (DWORD i = 0; i < groups.GroupCount && !found; ++i) {
+    found = EqualSid(groups.Groups[i].Sid, administrators) != FALSE;
   }
   FreeSid(administrators);
   return found;

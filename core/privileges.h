@@ -1,6 +1,8 @@
 // Rights levels and the start of the installing instance.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 class CInstaller;
@@ -22,6 +24,10 @@ int RightsLevelFor(bool ntPlatform, bool userIsAdmin);
 // token. Groups listed for deny checks only count too. False when the token cannot
 // be read.
 bool IsAdminByToken();
+
+// Whether a token's group list holds the built-in Administrators group, whatever
+// the group's attributes.
+bool GroupsIncludeAdministrators(const TOKEN_GROUPS& groups);
 
 // The parameters of the installing instance: "-e", plus " -noisy" when noisy.
 std::wstring InstallProcessParameters(bool noisy);

@@ -16,7 +16,7 @@
 
 namespace {
 
-const DWORD kHttpOk = 200;
+const int64_t kHttpOk = 200;
 
 template <typename Fn>
 bool Bind(HMODULE module, const char* name, Fn& target) {
@@ -24,14 +24,13 @@ bool Bind(HMODULE module, const char* name, Fn& target) {
   return target != nullptr;
 }
 
-// The HTTP status of an answer, or 0 when it cannot be read.
-DWORD HttpStatus(CInstaller& installer, HINTERNET data) {
-  DWORD status = 0;
-  DWORD size = sizeof(status);
-  if (!installer.HttpQueryInfoW(data, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
-    return 0;
-  }
-  return status;
+// A numeric header of an answer (the status, the declared length), or -1 when the
+// answer does not carry it.
+int64_t NumericHeader(CInstaller& installer, HINTERNET data, DWORD query) {
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (!installer.HttpQueryInfoW(data, query | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) return -1;
+  return value;
 }
 
 struct Connection {
@@ -151,6 +150,7 @@ bool SaveUrlToFile(CInstaller& installer, HINTERNET data, const std::wstring& pa
   // The minimum size is judged on this transfer alone; bytesDownloaded keeps the
   // running total that the progress bar shows.
   int64_t transferred = 0;
+  int64_t declared = NumericHeader(installer, data, HTTP_QUERY_CONTENT_LENGTH);
   while (succeeded) {
     DWORD read = 0;
     if (!installer.InternetReadFile(data, buffer.get(), ReadBufferSize, &read)) {
@@ -167,6 +167,12 @@ bool SaveUrlToFile(CInstaller& installer, HINTERNET data, const std::wstring& pa
     installer.bytesDownloaded += static_cast<int32_t>(read);
     transferred += read;
     if (read != ReadBufferSize) break;
+  }
+  // A connection that breaks off ends like a clean end of data; the declared
+  // length tells the two apart.
+  if (succeeded && declared >= 0 && transferred < declared) {
+    installer.messageText = L"Can not read file from internet.";
+    succeeded = false;
   }
   if (!CloseHandle(file.Release()) && succeeded) {
     installer.messageText = L"Can not close file.";
@@ -210,7 +216,7 @@ int DownloadAndExtract(CInstaller& installer) {
   }
   // An error page (404, 407 from a proxy that wants credentials, 5xx) is never
   // saved as the cabinet.
-  DWORD status = HttpStatus(installer, connection.data.Get());
+  int64_t status = NumericHeader(installer, connection.data.Get(), HTTP_QUERY_STATUS_CODE);
   if (status != kHttpOk) {
     installer.messageText = L"Unexpected HTTP status " + std::to_wstring(status);
     return ResultTransferFailed;

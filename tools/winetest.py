@@ -12,6 +12,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -78,13 +79,23 @@ class WinePrefix:
         return env
 
     def run(self, args, timeout=120, display=None, extra_env=None, check=False):
-        return subprocess.run([WINE] + [str(a) for a in args], env=self.env(display, extra_env),
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout,
-                              check=check)
+        """Runs a program to its end. Output goes through files, not pipes: programs it
+        starts (a hosting application, say) inherit the handles and may outlive it."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.run([WINE] + [str(a) for a in args], env=self.env(display, extra_env),
+                                     stdout=out, stderr=err, timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            result = subprocess.CompletedProcess(process.args, process.returncode, out.read(), err.read())
+        if check:
+            result.check_returncode()
+        return result
 
-    def start(self, args, display=None, extra_env=None):
+    def start(self, args, display=None, extra_env=None, capture=False):
+        """Starts a program and returns at once; its output is kept only with capture."""
+        output = subprocess.PIPE if capture else subprocess.DEVNULL
         return subprocess.Popen([WINE] + [str(a) for a in args], env=self.env(display, extra_env),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                stdout=output, stderr=output)
 
     def kill(self):
         """Stops this prefix's wineserver and everything it runs; saves the registry."""

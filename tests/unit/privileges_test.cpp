@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include "core/installer.h"
 #include "core/system_utilities.h"
+#include "core/text_utilities.h"
 #include "test_support.h"
 
 namespace {
@@ -32,17 +37,39 @@ TEST(Rights, WineAdministratorIsHigh) {
   EXPECT_FALSE(TheInstaller().isWow64);  // a 64-bit process
 }
 
+TEST(Rights, AdministratorsGroupCountsWhateverItsAttributes) {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  PSID users = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                       &admins));
+  ASSERT_TRUE(
+      AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0, 0, &users));
+  // A group list as the token query returns it: the count, then the entries.
+  const SID_AND_ATTRIBUTES entries[2] = {{users, SE_GROUP_ENABLED}, {admins, SE_GROUP_USE_FOR_DENY_ONLY}};
+  std::vector<BYTE> buffer(offsetof(TOKEN_GROUPS, Groups) + sizeof(entries));
+  memcpy(buffer.data() + offsetof(TOKEN_GROUPS, Groups), entries, sizeof(entries));
+  auto* groups = reinterpret_cast<TOKEN_GROUPS*>(buffer.data());
+  for (DWORD count : {2u, 1u, 0u}) {
+    groups->GroupCount = count;
+    EXPECT_EQ(count == 2, GroupsIncludeAdministrators(*groups)) << count;
+  }
+  FreeSid(admins);
+  FreeSid(users);
+}
+
 TEST(Rights, InstallParameters) {
   EXPECT_EQ(L"-e", InstallProcessParameters(false));
   EXPECT_EQ(L"-e -noisy", InstallProcessParameters(true));
 }
 
-std::wstring StartAndRecord(bool noisy) {
+std::wstring StartAndRecord(bool noisy, bool hasAdminRights = true) {
   std::wstring record = TempFolder() + L"install-instance.txt";
   DeleteFileW(record.c_str());
   SetEnvironmentVariableW(L"VERIDANE_RECORD", record.c_str());
   CInstaller installer;
   installer.noisy = noisy;
+  installer.hasAdminRights = hasAdminRights;
   EXPECT_TRUE(StartInstallProcess(installer));
   SetEnvironmentVariableW(L"VERIDANE_RECORD", nullptr);
   for (int i = 0; i < 200 && GetFileAttributesW(record.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
@@ -54,6 +81,15 @@ std::wstring StartAndRecord(bool noisy) {
 TEST(Rights, AdministratorStartsTheInstallingInstanceDirectly) {
   EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e", StartAndRecord(false));
   EXPECT_EQ(L"\"" + GetProgramPath() + L"\" -e -noisy", StartAndRecord(true));
+}
+
+// A limited user goes through the shell's "runas" verb; the instance receives the
+// same parameters.
+TEST(Rights, LimitedUserStartsTheInstallingInstanceThroughTheShell) {
+  std::wstring received = StartAndRecord(true, false);
+  ASSERT_GE(received.size(), 10u);
+  EXPECT_EQ(L" -e -noisy", received.substr(received.size() - 10));
+  EXPECT_NE(std::wstring::npos, received.find(FileNamePart(GetProgramPath())));
 }
 
 }  // namespace

@@ -1,0 +1,238 @@
+#!/usr/bin/env python3
+"""Benchmarks of the installer: figures, each beside a baseline measured in the same
+run, as a ratio. Not tests: nothing here passes or fails on a figure.
+
+Usage: make bench   (or VERIDANE_BUILD=build/x64 python3 bench/run.py [--runs N])
+"""
+import argparse
+import os
+import platform
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from datetime import date
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tools"))
+
+import scenario  # noqa: E402
+from scenario import PRODUCT_FOLDER, DownloadServer, polish, start_desktop, write_cabinet  # noqa: E402
+from winetest import WINE, Display, WinePrefix  # noqa: E402
+
+BUILD = scenario.BUILD
+CABINET_SIZE = 4076860
+BIG_BODY = 64 * 1024 * 1024
+URL = f"http://127.0.0.1:{scenario.PORT}/special/qvd/Veridane.cab"
+EMPTY = BUILD / "bench" / "bench_empty.exe"
+MINIMAL = BUILD / "bench" / "bench_minimal_window.exe"
+
+
+def product_files():
+    stage = Path(tempfile.mkdtemp(prefix="veridane-bench-"))
+    subprocess.run(["gcab", "-x", "-C", str(stage), str(scenario.SAMPLE / "Veridane.cab")], check=True,
+                   stdout=subprocess.DEVNULL)
+    files = {path.name: path.read_bytes() for path in stage.iterdir()}
+    shutil.rmtree(stage)
+    return files
+
+
+def sized_cabinet(path, size):
+    """The sample product plus a filler file, packed uncompressed to exactly size bytes."""
+    files = product_files()
+    files["filler.bin"] = b""
+    overshoot = write_cabinet(path, files) - size
+    files["filler.bin"] = os.urandom(-overshoot)
+    while True:
+        total = write_cabinet(path, files)
+        if total == size:
+            return
+        files["filler.bin"] = files["filler.bin"][: len(files["filler.bin"]) - (total - size)]
+
+
+class Bench:
+    def __init__(self, runs):
+        self.runs = runs
+        self.rows = []
+        self.work = Path(tempfile.mkdtemp(prefix="veridane-bench-"))
+        self.display = Display()
+        self.cabinet = self.work / "Veridane-4076860.cab"
+        sized_cabinet(self.cabinet, CABINET_SIZE)
+        self.server = DownloadServer(cabinet=self.cabinet)
+
+    def close(self):
+        self.server.stop()
+        self.display.stop()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def prefix(self, name):
+        prefix = WinePrefix(BUILD / "wine", f"bench-{name}")
+        start_desktop(prefix, self.display.name)
+        return prefix
+
+    def row(self, figure, value, baseline, unit, note=""):
+        ratio = value / baseline if baseline else float("nan")
+        self.rows.append((figure, value, baseline, ratio, unit, note))
+        print(f"  {figure}: {value:.3f} {unit} vs {baseline:.3f} {unit} (x{ratio:.2f})", flush=True)
+
+    def start_installer(self, prefix, *args):
+        program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
+        program.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(scenario.INSTALLER, program)
+        return subprocess.Popen([WINE, scenario.DOWNLOADS + "\\VeridaneSetup.exe"] + list(args),
+                                env=prefix.env(self.display.name), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    # 1. Installation time.
+    def installation_time(self):
+        installs, baselines = [], []
+        for run in range(self.runs):
+            prefix = self.prefix(f"install-{run}")
+            record = prefix.unix_path(PRODUCT_FOLDER + "\\VeridaneApp.started.txt")
+            started = time.perf_counter()
+            process = self.start_installer(prefix, "-e")
+            while not record.exists():
+                time.sleep(0.005)
+            installs.append(time.perf_counter() - started)
+            process.wait(timeout=60)
+            prefix.remove()
+
+            prefix = self.prefix(f"baseline-{run}")
+            target = self.work / "native"
+            shutil.rmtree(target, ignore_errors=True)
+            target.mkdir()
+            started = time.perf_counter()
+            subprocess.run(["curl", "-s", "-o", str(target / "Veridane.cab"), URL], check=True)
+            subprocess.run(["cabextract", "-q", "-d", str(target), str(target / "Veridane.cab")], check=True)
+            subprocess.run([WINE, str(EMPTY)], env=prefix.env(), check=True)
+            baselines.append(time.perf_counter() - started)
+            prefix.remove()
+        self.row("installation of a 4,076,860-byte cabinet, start to host start",
+                 statistics.median(installs), statistics.median(baselines), "s",
+                 "baseline: curl + cabextract natively + an empty program under Wine")
+
+    # 2. Transfer throughput.
+    def throughput(self):
+        self.server.mode("size", size=BIG_BODY, file=scenario.SAMPLE / "Veridane.cab")
+        speeds, baselines = [], []
+        for run in range(self.runs):
+            prefix = self.prefix(f"throughput-{run}")
+            cabinet = prefix.unix_path(PRODUCT_FOLDER + "\\Veridane.cab")
+            log = prefix.unix_path(PRODUCT_FOLDER + "\\log.txt")
+            started = time.perf_counter()
+            process = self.start_installer(prefix, "-e")
+            while not (cabinet.exists() and cabinet.stat().st_size >= BIG_BODY) and not log.exists():
+                time.sleep(0.005)
+            speeds.append(BIG_BODY / (time.perf_counter() - started) / 1e6)
+            process.wait(timeout=120)
+            prefix.remove()
+            started = time.perf_counter()
+            subprocess.run(["curl", "-s", "-o", os.devnull, URL], check=True)
+            baselines.append(BIG_BODY / (time.perf_counter() - started) / 1e6)
+        self.server.reset()
+        self.row("download of a 64 MiB body, process start to last byte on disk", statistics.median(speeds),
+                 statistics.median(baselines), "MB/s", "baseline: curl on the same server")
+
+    # 3. Size.
+    def size(self):
+        release = BUILD.parent / "x86" / "VeridaneSetup.exe"
+        data = translation_bytes()
+        print(f"  release executable: {release.stat().st_size} bytes, translation data {data} bytes", flush=True)
+        self.rows.append(("size of the 32-bit release executable", release.stat().st_size, data,
+                          data / release.stat().st_size, "bytes",
+                          "second figure: the translation data (UTF-16), ratio: its share"))
+
+    # 4. First paint of the licence view, 5. peak memory.
+    def window_start(self, program, title, prefix):
+        started = time.perf_counter()
+        process = subprocess.Popen([WINE, str(program)], env=prefix.env(self.display.name),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$"],
+                       env=dict(os.environ, DISPLAY=self.display.name), stdout=subprocess.DEVNULL, timeout=60)
+        elapsed = time.perf_counter() - started
+        peak = peak_memory(process.pid)
+        process.kill()
+        process.wait()
+        return elapsed, peak
+
+    def first_paint_and_memory(self):
+        firsts, baselines, minimal_peaks = [], [], []
+        for run in range(self.runs):
+            prefix = self.prefix(f"paint-{run}")
+            program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
+            program.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(scenario.INSTALLER, program)
+            # Both under the same running wineserver and desktop.
+            firsts.append(self.window_start(program, polish(10), prefix)[0])
+            elapsed, peak = self.window_start(MINIMAL, "Minimal window", prefix)
+            baselines.append(elapsed)
+            minimal_peaks.append(peak)
+            prefix.remove()
+        self.row("start to the licence view on screen", statistics.median(firsts), statistics.median(baselines), "s",
+                 "baseline: a minimal Win32 window program")
+
+        self.server.mode("slow", delay=0.02)
+        prefix = self.prefix("memory")
+        process = self.start_installer(prefix, "-e")
+        peak = 0
+        while process.poll() is None:
+            peak = max(peak, peak_memory(process.pid))
+            time.sleep(0.05)
+        prefix.remove()
+        self.server.reset()
+        self.row("peak memory of the installing instance during a download", peak / 1024, max(minimal_peaks) / 1024,
+                 "MiB", "baseline: the minimal window program")
+
+    def print_table(self):
+        print(f"\n### Benchmarks, {date.today()}, {platform.machine()} {os.cpu_count()} cores, "
+              f"{subprocess.run([WINE, '--version'], capture_output=True, text=True).stdout.strip()}\n")
+        print("| figure | installer | baseline | ratio | unit | baseline is |")
+        print("| --- | ---: | ---: | ---: | --- | --- |")
+        for figure, value, baseline, ratio, unit, note in self.rows:
+            print(f"| {figure} | {value:,.3f} | {baseline:,.3f} | {ratio:.2f} | {unit} | {note} |")
+
+
+def peak_memory(pid):
+    """VmHWM of a process in KiB, 0 when it is gone."""
+    try:
+        for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def translation_bytes():
+    source = Path(__file__).resolve().parent.parent / "resources"
+    total = 0
+    for path in (source / "strings").glob("*.txt"):
+        for line in path.read_text(encoding="utf-8").splitlines():
+            text = line.split("\t", 1)[1].replace("\\n", "\n")
+            total += (len(text.encode("utf-16-le")) + 2)
+    for path in (source / "licences").glob("*.txt"):
+        total += len(path.read_bytes().decode("utf-8").encode("utf-16-le")) + 2
+    return total
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--runs", type=int, default=3)
+    args = parser.parse_args()
+    bench = Bench(args.runs)
+    try:
+        print("measuring (a few minutes)...", flush=True)
+        bench.size()
+        bench.installation_time()
+        bench.throughput()
+        bench.first_paint_and_memory()
+        bench.print_table()
+    finally:
+        bench.close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,96 @@
+"""The installations from a folder: the cabinet's installation hook ("-i") and the
+copy step ("-copy"), end to end with the real executable under Wine."""
+import shutil
+import subprocess
+import unittest
+
+from scenario import (PRODUCT_FOLDER, SAMPLE, UNINSTALL_KEY, WINTOOL, ScenarioTest)
+
+PRODUCT = {"Veridane.ocx": "Veridane.ocx", "Veridane64.ocx": "Veridane64.ocx",
+           "VeridaneApp.exe": "VeridaneApp.exe", "VeridaneUninstaller.exe": "VeridaneUninstaller.exe"}
+
+
+class FolderInstallations(ScenarioTest):
+    def stage_product(self, folder):
+        """Unpacks the sample cabinet into a folder of the prefix (a Windows path)."""
+        target = self.prefix.unix_path(folder)
+        target.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["gcab", "-x", "-C", str(target), str(SAMPLE / "Veridane.cab")], check=True,
+                       stdout=subprocess.DEVNULL)
+        return target
+
+    def temp_folder(self):
+        result = self.prefix.run(["cmd", "/c", "echo", "%TEMP%"], timeout=60)
+        return result.stdout.decode().strip()
+
+    def test_cab_hook_installs_the_files_beside_the_program(self):
+        source = r"C:\Cabinet Hook"
+        self.stage_product(source)
+        program = self.place_installer(folder=source)
+        self.product_path().mkdir(parents=True)
+        (self.product_path("stale.txt")).write_bytes(b"from an older version")
+
+        result = self.run_installer("-i", program=program)
+
+        self.assertEqual(0, result.returncode)
+        for name in list(PRODUCT) + ["VeridaneSetup.exe"]:
+            self.assertTrue(self.product_path(name).is_file(), name)
+        self.assertFalse(self.product_path("stale.txt").exists())
+        self.assertEqual(b"KAVROPellmark@High as CAB hook log:\r\nVeridane.ocx - registred OK\r\n", self.log_bytes())
+        self.assertIsNone(self.started_host(), "the hook starts the host only on the Windows 9x family")
+        self.assertIn(UNINSTALL_KEY, self.registry("HKLM"))
+
+    def test_cab_hook_on_the_windows_9x_family_starts_the_host_with_win98(self):
+        source = r"C:\Cabinet Hook"
+        self.stage_product(source)
+        program = self.place_installer(folder=source)
+        result = self.run_installer("-i", program=program, env={"VERIDANE_SEAM_PLATFORM": "9x"})
+        self.assertEqual(0, result.returncode)
+        record = self.host_record()
+        self.assertIsNotNone(record, "the host was not started")
+        self.assertRegex(record, r'^"?C:\\Program Files\\KAVRO\\KAVRO Veridane\\VeridaneApp\.exe"? Win98\r\n'
+                                 r'control=created\r\n$')
+        self.assertEqual(("sz", "1"), self.registry("HKCU")["software\\kavro\\veridane"]["IE Crashed"])
+
+    def test_copy_mode_installs_the_work_folder_and_starts_the_host(self):
+        work = self.temp_folder() + "\\KVX"
+        self.stage_product(work)
+        result = self.run_installer("-copy")
+        self.assertEqual(0, result.returncode)
+        self.assertEqual(b"VeridaneSetup.exe@High\r\nVeridane.ocx - registred OK\r\nFinished. Err=\r\n",
+                         self.log_bytes())
+        self.assertIn("lng=21", self.host_record())
+        self.assertEqual([], list(self.prefix.unix_path(work).iterdir()))
+        for name in PRODUCT:
+            self.assertTrue(self.product_path(name).is_file(), name)
+
+    def test_a_locked_target_file_is_logged_and_left_in_place(self):
+        source = r"C:\Cabinet Hook"
+        self.stage_product(source)
+        program = self.place_installer(folder=source)
+        self.product_path().mkdir(parents=True)
+        self.product_path("VeridaneApp.exe").write_bytes(b"old version")
+        locker = self.prefix.start([WINTOOL, "lock", PRODUCT_FOLDER + "\\VeridaneApp.exe"], capture=True)
+        self.addCleanup(locker.stdout.close)
+        self.addCleanup(locker.wait)
+        self.addCleanup(locker.kill)
+        self.assertEqual(b"ready", locker.stdout.readline().strip())
+
+        result = self.run_installer("-i", program=program)
+
+        self.assertEqual(0, result.returncode)
+        log = self.log_bytes()
+        self.assertRegex(log, rb"^KAVROPellmark@High as CAB hook log:\r\n"
+                              # the system's error text keeps its own line end
+                              rb"VeridaneApp\.exe - delete file error:[^\r]+\r\n\r\n"
+                              rb"VeridaneApp\.exe - copy file error :[^\r]+\r\n\r\n"
+                              rb"Veridane\.ocx - registred OK\r\n$")
+        self.assertEqual(b"old version", self.product_path("VeridaneApp.exe").read_bytes())
+
+    def started_host(self):
+        path = self.product_path("VeridaneApp.started.txt")
+        return path.read_bytes().decode("utf-8") if path.exists() else None
+
+
+if __name__ == "__main__":
+    unittest.main()
