@@ -82,6 +82,12 @@ struct LocalMemoryTraits {
   static void Close(Type h) { LocalFree(h); }
 };
 
+struct GlobalMemoryTraits {
+  using Type = HGLOBAL;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { GlobalFree(h); }
+};
+
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
@@ -90,6 +96,7 @@ using UniqueLibrary = UniqueHandle<LibraryTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // A window's device context, released to its window.
 class WindowDc {

@@ -79,7 +79,8 @@ bool ReadStringValue(HKEY key, const wchar_t* name, std::wstring& text, size_t n
   text.assign(buffer.data(), characters);
   size_t end = text.find(L'\0');
   if (end != std::wstring::npos) text.resize(end);
-  return true;
+  // A value stored without its terminator must still fit a buffer of n with one.
+  return text.size() < n;
 }
 
 bool ReadScrambledValue(HKEY key, const wchar_t* name, std::wstring& text) {

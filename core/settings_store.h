@@ -24,6 +24,7 @@ void LoadProxySettings(ProxySettings& settings);
 void SaveProxySettings(const ProxySettings& settings);
 
 // A string value of at most n characters (terminator included), taken literally.
+// A text of n characters stored without a terminator is refused.
 bool ReadStringValue(HKEY key, const wchar_t* name, std::wstring& text, size_t n);
 // A scrambled binary value of at most 1025 bytes, cut to 255 characters.
 bool ReadScrambledValue(HKEY key, const wchar_t* name, std::wstring& text);

@@ -127,6 +127,10 @@ TEST_F(SettingsKeyTest, OddValuesLeaveFieldsUnchanged) {
   EXPECT_EQ(L"a", loaded.address);
   EXPECT_EQ(L"1", loaded.port);
   EXPECT_EQ(std::wstring(259, L'u'), loaded.user);
+  std::wstring unterminated(260, L'a');  // 520 bytes: fits the size, but not as a text
+  RegSetValueExW(key.Get(), ValueProxyAddress, 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated.data()), 520);
+  LoadProxySettings(loaded);
+  EXPECT_EQ(L"a", loaded.address);
   EXPECT_EQ(L"c", loaded.password);
   RegSetValueExW(key.Get(), ValueProxyPassword, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"zz"), 6);
   LoadProxySettings(loaded);
