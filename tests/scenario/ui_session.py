@@ -143,7 +143,10 @@ class UiSession:
     def wait_until(self, predicate, timeout=30, what="condition"):
         deadline = time.time() + timeout
         while time.time() < deadline:
-            value = predicate()
+            try:
+                value = predicate()
+            except KeyError:  # a control not created yet
+                value = None
             if value:
                 return value
             time.sleep(0.2)
