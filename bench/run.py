@@ -20,6 +20,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tools"))
 
 import scenario  # noqa: E402
 from scenario import PRODUCT_FOLDER, DownloadServer, polish, start_desktop, write_cabinet  # noqa: E402
+from tinyproxy import free_port  # noqa: E402
 from winetest import WINE, Display, WinePrefix  # noqa: E402
 
 BUILD = scenario.BUILD
@@ -185,13 +186,75 @@ class Bench:
         self.row("peak memory of the installing instance during a download", peak / 1024, max(minimal_peaks) / 1024,
                  "MiB", "baseline: the minimal window program")
 
+    # 6. Proxy discovery.
+    def discovery_prefix(self, name, profiles, dead_system_proxy=True):
+        prefix = self.prefix(name)
+        settings = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+        if dead_system_proxy:
+            # The preconfigured attempt fails; scripts, fetched as "localhost", skip the dead proxy.
+            for value, kind, data in (("ProxyEnable", "REG_DWORD", "1"),
+                                      ("ProxyServer", "REG_SZ", f"127.0.0.1:{free_port()}"),
+                                      ("ProxyOverride", "REG_SZ", "localhost")):
+                prefix.run(["reg", "add", settings, "/v", value, "/t", kind, "/d", data, "/f"], timeout=60)
+        users = [p for p in (prefix.drive_c / "users").iterdir() if p.name not in ("Public", "crossover")]
+        for index in range(profiles):
+            prefs = users[0] / "AppData" / "Roaming" / "Mozilla" / "Firefox" / "Profiles" / f"p{index}" / "prefs.js"
+            prefs.parent.mkdir(parents=True, exist_ok=True)
+            prefs.write_text('user_pref("network.proxy.type", 2);\n'
+                             f'user_pref("network.proxy.autoconfig_url", "{self.script_url}");\n')
+        return prefix
+
+    def timed_install(self, prefix, env=None):
+        log = prefix.unix_path(PRODUCT_FOLDER + "\\log.txt")
+        program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
+        program.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(scenario.INSTALLER, program)
+        started = time.perf_counter()
+        process = subprocess.Popen([WINE, scenario.DOWNLOADS + "\\VeridaneSetup.exe", "-e"],
+                                   env=prefix.env(self.display.name, env), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        while not log.exists():
+            time.sleep(0.005)
+        elapsed = time.perf_counter() - started
+        process.wait(timeout=60)
+        return elapsed, log.read_bytes()
+
+    def proxy_discovery(self):
+        self.script_url = f"http://localhost:{scenario.PORT}/shared.pac"
+        (self.work / "shared.pac").write_text("function FindProxyForURL(url, host) { return \"DIRECT\"; }\n")
+        self.server.stop()
+        self.server = DownloadServer(cabinet=self.cabinet, root=self.work)
+        lan = {"VERIDANE_SEAM_LAN_FLAGS": "4", "VERIDANE_SEAM_LAN_SCRIPT": self.script_url}
+        prefix = self.discovery_prefix("discovery-20", 20)
+        _elapsed, log = self.timed_install(prefix, lan)
+        prefix.remove()
+        hits = self.server.stats().get("/shared.pac", 0)
+        print(f"  20 profiles and the LAN settings naming one script: {hits} download(s), log {log!r}", flush=True)
+        self.rows.append(("script downloads (= evaluations) for 20 profiles + system settings, one script", hits, 1,
+                          hits / 1, "count", "must be 1: each download is evaluated once, then cached"))
+        times, baselines = [], []
+        for run in range(self.runs):
+            prefix = self.discovery_prefix(f"discovery-50-{run}", 50)
+            times.append(self.timed_install(prefix)[0])
+            prefix.remove()
+            prefix = self.discovery_prefix(f"discovery-none-{run}", 0, dead_system_proxy=False)
+            baselines.append(self.timed_install(prefix)[0])
+            prefix.remove()
+        self.row("installation that discovers its proxy in 50 Firefox profiles (dead system proxy)",
+                 statistics.median(times), statistics.median(baselines), "s",
+                 "baseline: the same installation through the working system settings")
+
     def print_table(self):
         print(f"\n### Benchmarks, {date.today()}, {platform.machine()} {os.cpu_count()} cores, "
               f"{subprocess.run([WINE, '--version'], capture_output=True, text=True).stdout.strip()}\n")
         print("| figure | installer | baseline | ratio | unit | baseline is |")
         print("| --- | ---: | ---: | ---: | --- | --- |")
         for figure, value, baseline, ratio, unit, note in self.rows:
-            print(f"| {figure} | {value:,.3f} | {baseline:,.3f} | {ratio:.2f} | {unit} | {note} |")
+            print(f"| {figure} | {number(value)} | {number(baseline)} | {ratio:.2f} | {unit} | {note} |")
+
+
+def number(value):
+    return f"{value:,}" if float(value).is_integer() else f"{value:,.3f}"
 
 
 def peak_memory(pid):
@@ -228,6 +291,7 @@ def main():
         bench.installation_time()
         bench.throughput()
         bench.first_paint_and_memory()
+        bench.proxy_discovery()
         bench.print_table()
     finally:
         bench.close()
