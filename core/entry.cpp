@@ -9,6 +9,7 @@
 #include "core/privileges.h"
 #include "core/settings_store.h"
 #include "core/system_utilities.h"
+#include "core/test_seams.h"
 #include "core/text_utilities.h"
 #include "pipeline/file_install.h"
 #include "pipeline/host_launch.h"
@@ -123,6 +124,7 @@ int RunCopyMode(CInstaller& installer) {
 int RunSelectedMode(CInstaller& installer, HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
   if (installer.hasAdminRights) WriteInstallPath(ResolveInstallPath(installer, L""));
   ParseCommandLine(installer, commandLine);
+  installer.configuredLanguage = TestSeamNumber(L"LANGUAGE", installer.configuredLanguage);
   installer.language = static_cast<int16_t>(installer.configuredLanguage % 10000);
   if (installer.noisy) {
     std::wstring text = std::wstring(L"command line:") + commandLine;

@@ -91,9 +91,10 @@ class WinePrefix:
             result.check_returncode()
         return result
 
-    def start(self, args, display=None, extra_env=None, capture=False):
-        """Starts a program and returns at once; its output is kept only with capture."""
-        output = subprocess.PIPE if capture else subprocess.DEVNULL
+    def start(self, args, display=None, extra_env=None, capture=False, output=None):
+        """Starts a program and returns at once; its output is kept only with capture
+        (a pipe) or in output (an open file, which the programs it starts may share)."""
+        output = output or (subprocess.PIPE if capture else subprocess.DEVNULL)
         return subprocess.Popen([WINE] + [str(a) for a in args], env=self.env(display, extra_env),
                                 stdout=output, stderr=output)
 

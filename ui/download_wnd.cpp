@@ -5,6 +5,7 @@
 #include "pipeline/worker.h"
 #include "resources/resource_ids.h"
 #include "ui/main_layout.h"
+#include "ui/paint_probe.h"
 #include "ui/string_table.h"
 #include "ui/ui_instance.h"
 
@@ -95,6 +96,8 @@ void CDownloadWnd::Paint() {
     SetTextColor(dc, kTextColour);
     std::wstring line = GetStatusLine();
     if (line.empty()) line = GetStatusText(installer);
+    RecordTextForTests(hwnd, ProbeStatusLine, line);
+    RecordTextForTests(hwnd, ProbeNote, note);
     RECT statusRect = StatusLineRect(client);
     DrawTextW(dc, line.c_str(), -1, &statusRect, DT_SINGLELINE);
     SelectObject(dc, TextFont());

@@ -11,7 +11,7 @@
 //   wintool state <title> <ms>       like wait, with each control's screen rectangle,
 //                                    extended styles, check state or progress position,
 //                                    and the window's client rectangle on the screen and
-//                                    its paint counters (test build)
+//                                    its paint counters and painted texts (test build)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -68,6 +68,21 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+// Line breaks written as \r and \n, so that a text stays on one line.
+std::wstring Escaped(const wchar_t* text) {
+  std::wstring escaped;
+  for (const wchar_t* c = text; *c; ++c) {
+    if (*c == L'\r') {
+      escaped += L"\\r";
+    } else if (*c == L'\n') {
+      escaped += L"\\n";
+    } else {
+      escaped += *c;
+    }
+  }
+  return escaped;
+}
+
 // One line per control: "control <id> <class> <visible> <enabled> <left> <top> <right>
 // <bottom> exstyle=<hex> value=<check state or progress position> <text>".
 BOOL CALLBACK PrintControlState(HWND child, LPARAM) {
@@ -81,17 +96,7 @@ BOOL CALLBACK PrintControlState(HWND child, LPARAM) {
   LRESULT value = -1;
   if (_wcsicmp(className, L"button") == 0) value = SendMessageW(child, BM_GETCHECK, 0, 0);
   if (_wcsicmp(className, PROGRESS_CLASSW) == 0) value = SendMessageW(child, PBM_GETPOS, 0, 0);
-  // One line per control: line breaks in the text are written as \r and \n.
-  std::wstring escaped;
-  for (const wchar_t* c = text; *c; ++c) {
-    if (*c == L'\r') {
-      escaped += L"\\r";
-    } else if (*c == L'\n') {
-      escaped += L"\\n";
-    } else {
-      escaped += *c;
-    }
-  }
+  std::wstring escaped = Escaped(text);
   printf("control %d ", GetDlgCtrlID(child));
   PrintUtf8(className);
   printf(" %s %s %ld %ld %ld %ld exstyle=%lx value=%ld ", IsWindowVisible(child) ? "visible" : "hidden",
@@ -114,6 +119,16 @@ void PrintWindowState(HWND window) {
   for (const wchar_t* counter : counters) {
     PrintUtf8(counter);
     printf(" %lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(GetPropW(window, counter))));
+  }
+  for (const wchar_t* name : {L"Veridane.StatusLine", L"Veridane.Note"}) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(window, name)));
+    wchar_t text[256] = L"";
+    if (atom) GlobalGetAtomNameW(atom, text, 256);
+    printf("text ");
+    PrintUtf8(name);
+    printf(" ");
+    PrintUtf8(Escaped(text).c_str());
+    printf("\n");
   }
   EnumChildWindows(window, PrintControlState, 0);
 }
