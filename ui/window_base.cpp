@@ -34,12 +34,7 @@ HDC CWnd::BeginOffscreen(HDC paintDc, int width, int height) {
   ReleaseOffscreen();
   memoryDC.Reset(CreateCompatibleDC(paintDc));
   offscreenBitmap.Reset(CreateCompatibleBitmap(paintDc, width, height));
-  if (memoryDC) {
-    // A mirrored window mirrors its paint context; drawing into a context of the
-    // same layout keeps the copy to the screen from flipping the picture.
-    SetLayout(memoryDC.Get(), GetLayout(paintDc));
-    displacedBitmap = SelectObject(memoryDC.Get(), offscreenBitmap.Get());
-  }
+  if (memoryDC) displacedBitmap = SelectObject(memoryDC.Get(), offscreenBitmap.Get());
   offscreenWidth = width;
   offscreenHeight = height;
   CountForTests(hwnd, ProbeOffscreenBitmaps);
@@ -48,7 +43,13 @@ HDC CWnd::BeginOffscreen(HDC paintDc, int width, int height) {
 
 void CWnd::PresentOffscreen() {
   if (!targetDC || !memoryDC) return;
+  // The picture is drawn left to right; a mirrored window's paint context would flip
+  // it on the way to the screen unless told to keep the bitmap's orientation.
+  DWORD layout = GetLayout(targetDC);
+  bool mirrored = layout != GDI_ERROR && (layout & LAYOUT_RTL);
+  if (mirrored) SetLayout(targetDC, layout | LAYOUT_BITMAPORIENTATIONPRESERVED);
   BitBlt(targetDC, 0, 0, offscreenWidth, offscreenHeight, memoryDC.Get(), 0, 0, SRCCOPY);
+  if (mirrored) SetLayout(targetDC, layout);
   CountForTests(hwnd, ProbePresents);
 }
 

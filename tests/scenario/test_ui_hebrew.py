@@ -74,7 +74,6 @@ class Hebrew(WindowTest):
         self.screenshot("hebrew_elevation_needed.png")
 
 
-    @unittest.expectedFailure  # known fault: the mirrored window presents a black client area
     def test_painted_background_shows_in_the_mirrored_window(self):
         self.start()
         state = self.painted_state(hebrew(10))
