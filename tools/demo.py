@@ -13,7 +13,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
@@ -21,6 +20,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import scenario  # noqa: E402
 from scenario import PRODUCT_FOLDER, PRODUCT_KEY, SETTINGS_KEY, UNINSTALL_KEY, DownloadServer, polish  # noqa: E402
+from tinyproxy import TinyProxy  # noqa: E402
 from winetest import Display, WinePrefix  # noqa: E402
 
 START, ACCEPT, PROXY_BOX, RETRY_START = 105, 107, 108, 109
@@ -129,23 +129,14 @@ class Demo:
         self.wait_for_host()
 
     def configure_proxy(self):
-        conf_dir = Path(tempfile.mkdtemp(prefix="veridane-demo-proxy-"))
-        self.cleanups.append(lambda: shutil.rmtree(conf_dir, ignore_errors=True))
-        port = free_port()
-        log = conf_dir / "tinyproxy.log"
-        (conf_dir / "tinyproxy.conf").write_text(
-            f"Port {port}\nListen 127.0.0.1\nTimeout 60\nLogFile \"{log}\"\nLogLevel Info\nMaxClients 10\n"
-            f"Allow 127.0.0.1\nPidFile \"{conf_dir}/tinyproxy.pid\"\n")
-        proxy = subprocess.Popen(["tinyproxy", "-d", "-c", str(conf_dir / "tinyproxy.conf")],
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.cleanups.append(lambda: (proxy.terminate(), proxy.wait(timeout=10)))
-        time.sleep(0.5)
+        proxy = TinyProxy()
+        self.cleanups.append(proxy.stop)
         key = "HKCU\\" + SETTINGS_KEY
-        for name, value in (("qvd_proxy_addr", "127.0.0.1"), ("qvd_proxy_port", str(port)),
+        for name, value in (("qvd_proxy_addr", "127.0.0.1"), ("qvd_proxy_port", str(proxy.port)),
                             ("qvd_proxy_enabled", "1")):
             self.prefix.run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"], timeout=60)
-        say(f"manual proxy: tinyproxy on 127.0.0.1:{port}")
-        self.proxy_log = log
+        say(f"manual proxy: tinyproxy on {proxy.address}")
+        self.proxy = proxy
 
     def wait_for_host(self):
         record = self.prefix.unix_path(PRODUCT_FOLDER + "\\VeridaneApp.started.txt")
@@ -176,20 +167,13 @@ class Demo:
         print("Host's record of its start:")
         print("    " + (record.read_bytes().decode("utf-8").replace("\r\n", "\n    ") if record.exists()
                         else "(the host was not started)"))
-        if getattr(self, "proxy_log", None) and self.proxy_log.exists():
-            lines = [line for line in self.proxy_log.read_text().splitlines() if "Veridane.cab" in line]
-            print("Proxy log:\n    " + "\n    ".join(lines[-3:]))
+        if getattr(self, "proxy", None):
+            lines = [line for line in self.proxy.requests() if "Veridane.cab" in line]
+            print("Requests through the proxy:\n    " + "\n    ".join(lines[-3:]))
         print("Screenshots:")
         for path in self.shots:
             print(f"    {path}")
         return record.exists()
-
-
-def free_port():
-    import socket
-    with socket.socket() as sock:
-        sock.bind(("127.0.0.1", 0))
-        return sock.getsockname()[1]
 
 
 def main():

@@ -20,6 +20,7 @@ Listens on 127.0.0.1 only.
 """
 import argparse
 import json
+import os
 import socket
 import struct
 import sys
@@ -138,6 +139,19 @@ class Handler(BaseHTTPRequestHandler):
         self.send_body(200, data)
 
 
+def exit_with_parent():
+    """Ends the server when the process that started it is gone, so that a test run
+    killed midway never leaves the port taken."""
+    parent = os.getppid()
+
+    def watch():
+        while os.getppid() == parent:
+            time.sleep(0.5)
+        os._exit(0)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, required=True)
@@ -147,6 +161,7 @@ def main():
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     server.state = State(args.cabinet, args.root)
+    exit_with_parent()
     print("ready", flush=True)
     server.serve_forever()
 

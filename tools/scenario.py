@@ -7,10 +7,8 @@ would see it: exit code, files, registry, the log, windows.
 import json
 import os
 import shutil
-import socket
 import struct
 import subprocess
-import tempfile
 import time
 import unittest
 import urllib.request
@@ -81,38 +79,6 @@ class DownloadServer:
             self.process.wait(timeout=10)
         self.process.stdout.close()
         self.process.stderr.close()
-
-
-class Tinyproxy:
-    """A tinyproxy of its own on a free 127.0.0.1 port, with its own configuration
-    and log in a temporary folder; stopped by its process id."""
-
-    def __init__(self):
-        self.folder = Path(tempfile.mkdtemp(prefix="tinyproxy-"))
-        with socket.socket() as probe:
-            probe.bind(("127.0.0.1", 0))
-            self.port = probe.getsockname()[1]
-        self.log = self.folder / "tinyproxy.log"
-        config = self.folder / "tinyproxy.conf"
-        config.write_text(f"Port {self.port}\nListen 127.0.0.1\nAllow 127.0.0.1\nLogFile \"{self.log}\"\n"
-                          "LogLevel Info\nMaxClients 20\nTimeout 60\n")
-        self.process = subprocess.Popen(["tinyproxy", "-d", "-c", str(config)],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while b"Accepting connections" not in self.log_bytes():
-            if self.process.poll() is not None or time.time() > deadline:
-                self.stop()
-                raise RuntimeError("tinyproxy did not start")
-            time.sleep(0.05)
-
-    def log_bytes(self):
-        return self.log.read_bytes() if self.log.exists() else b""
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            self.process.wait(timeout=10)
-        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def start_desktop(prefix, display):

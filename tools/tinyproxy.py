@@ -1,8 +1,10 @@
 """A real tinyproxy for the scenario tests, on a free loopback port, with its own
 configuration and log file. Stopped by its own process id."""
 import re
+import shutil
 import socket
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -15,10 +17,12 @@ def free_port():
 
 
 class TinyProxy:
-    """tinyproxy on 127.0.0.1; with basic_auth=(user, password) it asks for them."""
+    """tinyproxy on 127.0.0.1; with basic_auth=(user, password) it asks for them. Its
+    configuration and log go to the folder given, or to a temporary one removed on stop."""
 
-    def __init__(self, folder, basic_auth=None):
-        self.folder = Path(folder)
+    def __init__(self, folder=None, basic_auth=None):
+        self.temporary = folder is None
+        self.folder = Path(tempfile.mkdtemp(prefix="tinyproxy-") if folder is None else folder)
         self.folder.mkdir(parents=True, exist_ok=True)
         self.port = free_port()
         self.log = self.folder / "tinyproxy.log"
@@ -49,6 +53,9 @@ class TinyProxy:
         self.stop()
         raise RuntimeError("tinyproxy did not listen")
 
+    def log_bytes(self):
+        return self.log.read_bytes() if self.log.exists() else b""
+
     def requests(self):
         """The request lines the proxy forwarded or refused, such as "GET http://... HTTP/1.1"."""
         if not self.log.exists():
@@ -64,3 +71,5 @@ class TinyProxy:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        if self.temporary:
+            shutil.rmtree(self.folder, ignore_errors=True)

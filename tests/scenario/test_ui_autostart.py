@@ -6,7 +6,8 @@ import time
 import unittest
 
 from scenario import PORT as SERVER_PORT
-from scenario import DOWNLOADS, SAMPLE, DownloadServer, Tinyproxy, polish
+from scenario import DOWNLOADS, SAMPLE, DownloadServer, polish
+from tinyproxy import TinyProxy
 from window_check import Bitmap, WindowTest, transparent_faults
 
 PROGRESS, START, RETRY, PROXY_BOX, LINK = 104, 105, 109, 108, 110
@@ -106,7 +107,7 @@ class RetryThroughProxy(AutoStartTest):
             type(self).server = DownloadServer()
 
     def test_retry_through_a_running_proxy_installs_and_closes(self):
-        proxy = Tinyproxy()
+        proxy = TinyProxy()
         self.addCleanup(proxy.stop)
         # Nothing listens at first. (After a refusal by status Wine would keep the
         # connection to the server and reuse it for the retry, past the proxy.)
