@@ -149,8 +149,8 @@ def _unescape(text):
     return "".join(out)
 
 
-def _decode_hex(spec):
-    data = bytes(int(b, 16) for b in spec.replace("\\", "").replace(" ", "").split(",") if b)
+def _decode_hex(text):
+    data = bytes(int(b, 16) for b in text.replace("\\", "").replace(" ", "").split(",") if b)
     return data
 
 
