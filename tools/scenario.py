@@ -163,6 +163,24 @@ class ScenarioTest(unittest.TestCase):
         result = self.wintool("close", title, wait_ms)
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
+    def close_boxes_until_exit(self, process, titles, timeout=120):
+        """Closes every message box with one of the titles as it comes, until the
+        process ends; returns what each box showed, in order."""
+        seen, windows = [], set()
+        deadline = time.time() + timeout
+        while process.poll() is None and time.time() < deadline:
+            for title in titles:
+                shown = self.close_window(title, wait_ms=300)
+                # A closed box may linger a moment: each window (its handle, the
+                # first line wintool prints) is counted once.
+                if shown is not None and shown.split("\n", 1)[0] not in windows:
+                    windows.add(shown.split("\n", 1)[0])
+                    seen.append((title, shown))
+        if process.poll() is None:
+            process.kill()
+            self.fail(f"the program did not end; boxes seen: {seen}")
+        return seen
+
     # What a user or an administrator sees.
     def product_path(self, name=""):
         return self.prefix.unix_path(PRODUCT_FOLDER + ("\\" + name if name else ""))

@@ -52,6 +52,21 @@ class FolderInstallations(ScenarioTest):
                                  r'control=created\r\n$')
         self.assertEqual(("sz", "1"), self.registry("HKCU")["software\\kavro\\veridane"]["IE Crashed"])
 
+    def test_noisy_cab_hook_shows_its_steps_and_logs_the_finish(self):
+        source = r"C:\Cabinet Hook"
+        self.stage_product(source)
+        program = self.place_installer(folder=source)
+        process = self.start_installer("-i", "-noisy", program=program)
+        seen = self.close_boxes_until_exit(process, ["Command line:", "inst", "CAB file instalation hook"])
+        self.assertEqual(0, process.returncode)
+        titles = [title for title, _ in seen]
+        self.assertEqual(["Command line:", "inst", "CAB file instalation hook"], titles)
+        self.assertIn("command line:-i -noisy", seen[0][1])
+        self.assertIn(f"copy from {source}\\ to {PRODUCT_FOLDER}\\", seen[1][1])
+        # The hook's own block, then the finish note as a block of its own.
+        self.assertEqual(b"KAVROPellmark@High as CAB hook log:\r\nVeridane.ocx - registred OK\r\n"
+                         b"Inslaller: Finished.\r\n", self.log_bytes())
+
     def test_copy_mode_installs_the_work_folder_and_starts_the_host(self):
         work = self.temp_folder() + "\\KVX"
         self.stage_product(work)
