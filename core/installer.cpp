@@ -3,6 +3,7 @@
 #include "core/optional_functions.h"
 #include "core/privileges.h"
 #include "core/system_utilities.h"
+#include "core/test_seams.h"
 
 wchar_t windowTitle[WindowTitleSize] = L"";
 wchar_t windowClassName[] = L"KavroPellmark";
@@ -19,6 +20,8 @@ CInstaller::CInstaller() {
     BOOL wow64 = FALSE;
     if (optional::IsWow64Process(GetCurrentProcess(), &wow64) && wow64) isWow64 = true;
   }
+  // The tests run 64-bit programs only; this stands in for a 32-bit one on 64-bit Windows.
+  if (TestSeamIs(L"WOW64", L"1")) isWow64 = true;
 }
 
 CInstaller::~CInstaller() {

@@ -67,6 +67,20 @@ class FolderInstallations(ScenarioTest):
         self.assertEqual(b"KAVROPellmark@High as CAB hook log:\r\nVeridane.ocx - registred OK\r\n"
                          b"Inslaller: Finished.\r\n", self.log_bytes())
 
+    def test_on_64_bit_windows_both_controls_register_and_a_failure_does_not_stop_the_other(self):
+        # A 32-bit installer on 64-bit Windows (the test build's seam) registers the
+        # 64-bit control first; here that one cannot register itself.
+        source = r"C:\Cabinet Hook"
+        folder = self.stage_product(source)
+        shutil.copy2(SAMPLE / "VeridaneNoRegister.ocx", folder / "Veridane64.ocx")
+        program = self.place_installer(folder=source)
+        result = self.run_installer("-i", program=program, env={"VERIDANE_SEAM_WOW64": "1"})
+        self.assertEqual(7, result.returncode)
+        self.assertEqual(b"KAVROPellmark@High as CAB hook log:\r\n"
+                         b"Veridane64.ocxregsvr32 probably failed :regsvr32 /s \"" + PRODUCT_FOLDER.encode() +
+                         b"\\Veridane64.ocx\" Both ways to register activex failed.\r\n"
+                         b"Veridane.ocx - registred OK\r\n", self.log_bytes())
+
     def test_copy_mode_installs_the_work_folder_and_starts_the_host(self):
         work = self.temp_folder() + "\\KVX"
         self.stage_product(work)
