@@ -60,8 +60,13 @@ class Bench:
         self.work = Path(tempfile.mkdtemp(prefix="veridane-bench-"))
         self.display = Display()
         self.cabinet = self.work / "Veridane-4076860.cab"
-        sized_cabinet(self.cabinet, CABINET_SIZE)
-        self.server = DownloadServer(cabinet=self.cabinet)
+        try:
+            sized_cabinet(self.cabinet, CABINET_SIZE)
+            self.server = DownloadServer(cabinet=self.cabinet)
+        except Exception:
+            self.display.stop()
+            shutil.rmtree(self.work, ignore_errors=True)
+            raise
 
     def close(self):
         self.server.stop()

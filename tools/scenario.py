@@ -96,7 +96,11 @@ class ScenarioTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.display = Display()
-        cls.server = DownloadServer(root=cls.server_root)
+        try:
+            cls.server = DownloadServer(root=cls.server_root)
+        except Exception:
+            cls.display.stop()  # tearDownClass does not run when setUpClass fails
+            raise
 
     @classmethod
     def tearDownClass(cls):
