@@ -32,9 +32,7 @@ MINIMAL = BUILD / "bench" / "bench_minimal_window.exe"
 
 
 def product_files():
-    stage = Path(tempfile.mkdtemp(prefix="veridane-bench-"))
-    subprocess.run(["gcab", "-x", "-C", str(stage), str(scenario.SAMPLE / "Veridane.cab")], check=True,
-                   stdout=subprocess.DEVNULL)
+    stage = scenario.unpack_sample(Path(tempfile.mkdtemp(prefix="veridane-bench-")))
     files = {path.name: path.read_bytes() for path in stage.iterdir()}
     shutil.rmtree(stage)
     return files
@@ -84,10 +82,7 @@ class Bench:
         print(f"  {figure}: {value:.3f} {unit} vs {baseline:.3f} {unit} (x{ratio:.2f})", flush=True)
 
     def start_installer(self, prefix, *args):
-        program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
-        program.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(scenario.INSTALLER, program)
-        return subprocess.Popen([WINE, scenario.DOWNLOADS + "\\VeridaneSetup.exe"] + list(args),
+        return subprocess.Popen([WINE, scenario.place_installer(prefix)] + list(args),
                                 env=prefix.env(self.display.name), stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
 
@@ -167,9 +162,7 @@ class Bench:
         firsts, baselines, minimal_peaks = [], [], []
         for run in range(self.runs):
             prefix = self.prefix(f"paint-{run}")
-            program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
-            program.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(scenario.INSTALLER, program)
+            program = prefix.unix_path(scenario.place_installer(prefix))
             # Both under the same running wineserver and desktop.
             firsts.append(self.window_start(program, polish(10), prefix)[0])
             elapsed, peak = self.window_start(MINIMAL, "Minimal window", prefix)
@@ -201,9 +194,8 @@ class Bench:
                                       ("ProxyServer", "REG_SZ", f"127.0.0.1:{free_port()}"),
                                       ("ProxyOverride", "REG_SZ", "localhost")):
                 prefix.run(["reg", "add", settings, "/v", value, "/t", kind, "/d", data, "/f"], timeout=60)
-        users = [p for p in (prefix.drive_c / "users").iterdir() if p.name not in ("Public", "crossover")]
         for index in range(profiles):
-            prefs = users[0] / "AppData" / "Roaming" / "Mozilla" / "Firefox" / "Profiles" / f"p{index}" / "prefs.js"
+            prefs = scenario.app_data_folder(prefix) / "Mozilla" / "Firefox" / "Profiles" / f"p{index}" / "prefs.js"
             prefs.parent.mkdir(parents=True, exist_ok=True)
             prefs.write_text('user_pref("network.proxy.type", 2);\n'
                              f'user_pref("network.proxy.autoconfig_url", "{self.script_url}");\n')
@@ -211,13 +203,10 @@ class Bench:
 
     def timed_install(self, prefix, env=None):
         log = prefix.unix_path(PRODUCT_FOLDER + "\\log.txt")
-        program = prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
-        program.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(scenario.INSTALLER, program)
+        program = scenario.place_installer(prefix)
         started = time.perf_counter()
-        process = subprocess.Popen([WINE, scenario.DOWNLOADS + "\\VeridaneSetup.exe", "-e"],
-                                   env=prefix.env(self.display.name, env), stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        process = subprocess.Popen([WINE, program, "-e"], env=prefix.env(self.display.name, env),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         while not log.exists():
             time.sleep(0.005)
         elapsed = time.perf_counter() - started

@@ -31,6 +31,14 @@ std::wstring GetSystemFolder();
 // the same name beside the program is never loaded.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
+// Looks an export up into a typed function pointer. False, with the pointer null,
+// when the module is null or lacks the export.
+template <typename Fn>
+bool BindExport(HMODULE module, const char* name, Fn& target) {
+  target = module ? reinterpret_cast<Fn>(GetProcAddress(module, name)) : nullptr;
+  return target != nullptr;
+}
+
 // Restricts the search for libraries loaded by name to the system folder, before
 // anything is loaded by name. Where the system lacks that, it at least drops the
 // current folder from the search.

@@ -75,11 +75,10 @@ bool IsSafeEntryName(const std::string& name) {
 
 CCabExtractor::CCabExtractor() : cabinet_(LoadSystemLibrary(L"cabinet.dll")) {
   if (!cabinet_) return;
-  auto create =
-      reinterpret_cast<decltype(&::FDICreate)>(GetProcAddress(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiCreate)));
-  copy_ = reinterpret_cast<decltype(&::FDICopy)>(GetProcAddress(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiCopy)));
-  destroy_ =
-      reinterpret_cast<decltype(&::FDIDestroy)>(GetProcAddress(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiDestroy)));
+  decltype(&::FDICreate) create = nullptr;
+  BindExport(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiCreate), create);
+  BindExport(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiCopy), copy_);
+  BindExport(cabinet_.Get(), MAKEINTRESOURCEA(kOrdinalFdiDestroy), destroy_);
   if (create && copy_ && destroy_) {
     context = create(CabAlloc, CabFree, CabOpen, CabRead, CabWrite, CabClose, CabSeek, cpu80386, &error);
   }

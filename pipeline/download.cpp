@@ -18,12 +18,6 @@ namespace {
 
 const int64_t kHttpOk = 200;
 
-template <typename Fn>
-bool Bind(HMODULE module, const char* name, Fn& target) {
-  target = reinterpret_cast<Fn>(GetProcAddress(module, name));
-  return target != nullptr;
-}
-
 // A numeric header of an answer (the status, the declared length), or -1 when the
 // answer does not carry it.
 int64_t NumericHeader(CInstaller& installer, HINTERNET data, DWORD query) {
@@ -121,16 +115,16 @@ bool LoadInternetLibrary(CInstaller& installer) {
   if (!installer.wininet) installer.wininet = LoadSystemLibrary(L"wininet.dll");
   HMODULE module = installer.wininet;
   if (!module) return false;
-  bool all = Bind(module, "InternetOpenW", installer.InternetOpenW) &
-             Bind(module, "InternetOpenUrlW", installer.InternetOpenUrlW) &
-             Bind(module, "InternetSetOptionW", installer.InternetSetOptionW) &
-             Bind(module, "InternetConnectW", installer.InternetConnectW) &
-             Bind(module, "HttpOpenRequestW", installer.HttpOpenRequestW) &
-             Bind(module, "HttpSendRequestW", installer.HttpSendRequestW) &
-             Bind(module, "InternetReadFile", installer.InternetReadFile) &
-             Bind(module, "InternetCloseHandle", installer.InternetCloseHandle) &
-             Bind(module, "InternetQueryDataAvailable", installer.InternetQueryDataAvailable) &
-             Bind(module, "HttpQueryInfoW", installer.HttpQueryInfoW);
+  bool all = BindExport(module, "InternetOpenW", installer.InternetOpenW) &
+             BindExport(module, "InternetOpenUrlW", installer.InternetOpenUrlW) &
+             BindExport(module, "InternetSetOptionW", installer.InternetSetOptionW) &
+             BindExport(module, "InternetConnectW", installer.InternetConnectW) &
+             BindExport(module, "HttpOpenRequestW", installer.HttpOpenRequestW) &
+             BindExport(module, "HttpSendRequestW", installer.HttpSendRequestW) &
+             BindExport(module, "InternetReadFile", installer.InternetReadFile) &
+             BindExport(module, "InternetCloseHandle", installer.InternetCloseHandle) &
+             BindExport(module, "InternetQueryDataAvailable", installer.InternetQueryDataAvailable) &
+             BindExport(module, "HttpQueryInfoW", installer.HttpQueryInfoW);
   if (all) return true;
   FreeLibrary(module);
   installer.wininet = nullptr;

@@ -35,13 +35,9 @@ struct AutoProxyLibrary {
 };
 
 bool BindAutoProxyLibrary(HMODULE module, AutoProxyLibrary& library) {
-  if (!module) return false;
-  library.initialize =
-      reinterpret_cast<pfnInternetInitializeAutoProxyDll>(GetProcAddress(module, "InternetInitializeAutoProxyDll"));
-  library.getProxyInfo = reinterpret_cast<pfnInternetGetProxyInfo>(GetProcAddress(module, "InternetGetProxyInfo"));
-  library.deinitialize =
-      reinterpret_cast<pfnInternetDeInitializeAutoProxyDll>(GetProcAddress(module, "InternetDeInitializeAutoProxyDll"));
-  return library.initialize && library.getProxyInfo && library.deinitialize;
+  return BindExport(module, "InternetInitializeAutoProxyDll", library.initialize) &
+         BindExport(module, "InternetGetProxyInfo", library.getProxyInfo) &
+         BindExport(module, "InternetDeInitializeAutoProxyDll", library.deinitialize);
 }
 
 // The file the script is downloaded into; removed when the owner goes, whatever

@@ -1,3 +1,4 @@
+#include "core/system_utilities.h"
 #include "proxy/pac_helpers.h"
 
 #include <cstring>
@@ -7,11 +8,6 @@ namespace {
 const DWORD kNameNotResolved = 12007;  // ERROR_INTERNET_NAME_NOT_RESOLVED
 const DWORD kInternalError = 12004;    // ERROR_INTERNET_INTERNAL_ERROR
 const DWORD kLocalBufferSize = 254;
-
-template <typename Fn>
-void Bind(HMODULE module, const char* name, Fn& target) {
-  target = module ? reinterpret_cast<Fn>(GetProcAddress(module, name)) : nullptr;
-}
 
 addrinfo LookupHints(int flags) {
   addrinfo hints = {};
@@ -67,11 +63,11 @@ const AutoProxyHelpers kHelpers = {&kHelperTable};
 WinsockEntryPoints winsockEntries;
 
 void BindWinsockEntries(HMODULE ws2_32) {
-  Bind(ws2_32, "gethostname", winsockEntries.gethostname);
-  Bind(ws2_32, "inet_addr", winsockEntries.inet_addr);
-  Bind(ws2_32, "getnameinfo", winsockEntries.getnameinfo);
-  Bind(ws2_32, "freeaddrinfo", winsockEntries.freeaddrinfo);
-  Bind(ws2_32, "getaddrinfo", winsockEntries.getaddrinfo);
+  BindExport(ws2_32, "gethostname", winsockEntries.gethostname);
+  BindExport(ws2_32, "inet_addr", winsockEntries.inet_addr);
+  BindExport(ws2_32, "getnameinfo", winsockEntries.getnameinfo);
+  BindExport(ws2_32, "freeaddrinfo", winsockEntries.freeaddrinfo);
+  BindExport(ws2_32, "getaddrinfo", winsockEntries.getaddrinfo);
 }
 
 void ClearWinsockEntries() { winsockEntries = WinsockEntryPoints(); }

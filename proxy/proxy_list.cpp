@@ -4,16 +4,6 @@
 #include "core/text_utilities.h"
 #include "proxy/pac_helpers.h"
 
-namespace {
-
-template <typename Fn>
-bool Bind(HMODULE module, const char* name, Fn& target) {
-  target = reinterpret_cast<Fn>(GetProcAddress(module, name));
-  return target != nullptr;
-}
-
-}  // namespace
-
 CProxyList::CProxyList(CInstaller&) {
   jsproxy.Reset(LoadSystemLibrary(L"jsproxy.dll"));
   LoadInternetLibrary();
@@ -37,9 +27,9 @@ CProxyList::~CProxyList() {
 void CProxyList::LoadInternetLibrary() {
   wininet.Reset(LoadSystemLibrary(L"wininet.dll"));
   if (!wininet) return;
-  bool all = Bind(wininet.Get(), "InternetQueryOptionA", InternetQueryOptionA) &
-             Bind(wininet.Get(), "InternetQueryOptionW", InternetQueryOptionW) &
-             Bind(wininet.Get(), "DetectAutoProxyUrl", DetectAutoProxyUrl);
+  bool all = BindExport(wininet.Get(), "InternetQueryOptionA", InternetQueryOptionA) &
+             BindExport(wininet.Get(), "InternetQueryOptionW", InternetQueryOptionW) &
+             BindExport(wininet.Get(), "DetectAutoProxyUrl", DetectAutoProxyUrl);
   if (!all) ReleaseInternetLibrary();
 }
 
@@ -52,7 +42,7 @@ void CProxyList::ReleaseInternetLibrary() {
 
 void CProxyList::LoadUrlMonikerLibrary() {
   urlmon.Reset(LoadSystemLibrary(L"urlmon.dll"));
-  if (urlmon && !Bind(urlmon.Get(), "URLDownloadToFileA", URLDownloadToFileA)) urlmon.Reset();
+  if (urlmon && !BindExport(urlmon.Get(), "URLDownloadToFileA", URLDownloadToFileA)) urlmon.Reset();
 }
 
 void CProxyList::LoadWinsockLibrary() {

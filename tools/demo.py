@@ -78,14 +78,8 @@ class Demo:
     def wait_window(self, title, seconds=60):
         return self.wintool("wait", title, seconds * 1000).returncode == 0
 
-    def place_installer(self):
-        target = self.prefix.unix_path(scenario.DOWNLOADS + "\\VeridaneSetup.exe")
-        target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(scenario.INSTALLER, target)
-        return scenario.DOWNLOADS + "\\VeridaneSetup.exe"
-
     def run_interactive(self):
-        program = self.place_installer()
+        program = scenario.place_installer(self.prefix)
         say("starting the installer: the licence view")
         licence = self.prefix.start([program], display=self.display)
         if not self.wait_window(polish(10)):
@@ -126,13 +120,10 @@ class Demo:
             self.wintool("click", polish(3), RETRY_START, 5000)
 
     def run_copy_mode(self):
-        work = self.prefix.run(["cmd", "/c", "echo", "%TEMP%"], timeout=60).stdout.decode().strip() + "\\KVX"
-        folder = self.prefix.unix_path(work)
-        folder.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["gcab", "-x", "-C", str(folder), str(scenario.SAMPLE / "Veridane.cab")], check=True,
-                       stdout=subprocess.DEVNULL)
+        work = scenario.work_folder(self.prefix)
+        scenario.unpack_sample(self.prefix.unix_path(work))
         say(f"copy mode: the product's files wait in {work}")
-        result = self.prefix.run([self.place_installer(), "-copy"], timeout=180, display=self.display)
+        result = self.prefix.run([scenario.place_installer(self.prefix), "-copy"], timeout=180, display=self.display)
         say(f"copy mode ended with exit code {result.returncode}")
         self.wait_for_host()
 

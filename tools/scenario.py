@@ -81,6 +81,34 @@ class DownloadServer:
         self.process.stderr.close()
 
 
+def place_installer(prefix, folder=DOWNLOADS, name="VeridaneSetup.exe"):
+    """Copies the installer into a folder of the prefix; returns its Windows path."""
+    target = prefix.unix_path(folder + "\\" + name)
+    target.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copy2(INSTALLER, target)
+    return folder + "\\" + name
+
+
+def unpack_sample(target, cabinet=None):
+    """Unpacks the sample cabinet (or another) into a Linux folder."""
+    target.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["gcab", "-x", "-C", str(target), str(cabinet or SAMPLE / "Veridane.cab")], check=True,
+                   stdout=subprocess.DEVNULL)
+    return target
+
+
+def work_folder(prefix):
+    """The installer's work folder in the prefix: the user's temporary folder + "KVX"."""
+    temp = prefix.run(["cmd", "/c", "echo", "%TEMP%"], timeout=60).stdout.decode().strip()
+    return temp + "\\KVX"
+
+
+def app_data_folder(prefix):
+    """The user's application-data folder, as the system reports it (Linux path)."""
+    users = [p for p in (prefix.drive_c / "users").iterdir() if p.name not in ("Public", "crossover")]
+    return users[0] / "AppData" / "Roaming"
+
+
 def start_desktop(prefix, display):
     """Starts the prefix's desktop on the display, as a logged-on user has one. Under
     Wine a program started by a windowless process (the copy mode's host, say) finds
@@ -116,10 +144,7 @@ class ScenarioTest(unittest.TestCase):
 
     # Programs.
     def place_installer(self, folder=DOWNLOADS, name="VeridaneSetup.exe"):
-        target = self.prefix.unix_path(folder + "\\" + name)
-        target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(INSTALLER, target)
-        return folder + "\\" + name
+        return place_installer(self.prefix, folder, name)
 
     def run_installer(self, *args, timeout=180, env=None, program=None):
         program = program or self.place_installer()

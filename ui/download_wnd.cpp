@@ -82,10 +82,8 @@ std::wstring CDownloadWnd::GetStatusLine() {
 
 void CDownloadWnd::Paint() {
   PAINTSTRUCT paint;
-  HDC paintDc = BeginPaint(hwnd, &paint);
   RECT client;
-  GetClientRect(hwnd, &client);
-  HDC dc = BeginOffscreen(paintDc, client.right - client.left, client.bottom - client.top);
+  HDC dc = BeginOffscreenPaint(paint, client);
   DrawBackground(dc, static_cast<HBITMAP>(background.Get()));
   const CTransparentBitmap& image = elevationNeeded ? shieldImage : stepImage;
   image.Draw(dc, StepImageLeft(image.Width()));
@@ -109,8 +107,7 @@ void CDownloadWnd::Paint() {
       DrawTextW(dc, note.c_str(), -1, &noteRect, DT_WORDBREAK);
     }
   }
-  PresentOffscreen();
-  EndPaint(hwnd, &paint);
+  EndOffscreenPaint(paint);
 }
 
 HBRUSH CDownloadWnd::ControlBrush(HWND control) const {

@@ -30,10 +30,8 @@ void CLink::SetFonts(HFONT source, bool redraw) {
 
 void CLink::Paint() {
   PAINTSTRUCT paint;
-  HDC paintDc = BeginPaint(hwnd, &paint);
   RECT client;
-  GetClientRect(hwnd, &client);
-  HDC dc = BeginOffscreen(paintDc, client.right - client.left, client.bottom - client.top);
+  HDC dc = BeginOffscreenPaint(paint, client);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   COLORREF previousColour = SetTextColor(dc, kLinkBlue);
   {
@@ -51,8 +49,7 @@ void CLink::Paint() {
     }
   }
   SetTextColor(dc, previousColour);
-  PresentOffscreen();
-  EndPaint(hwnd, &paint);
+  EndOffscreenPaint(paint);
 }
 
 void CLink::ApplyCapture(CaptureChange change) {

@@ -53,6 +53,17 @@ void CWnd::PresentOffscreen() {
   CountForTests(hwnd, ProbePresents);
 }
 
+HDC CWnd::BeginOffscreenPaint(PAINTSTRUCT& paint, RECT& client) {
+  HDC paintDc = BeginPaint(hwnd, &paint);
+  GetClientRect(hwnd, &client);
+  return BeginOffscreen(paintDc, client.right - client.left, client.bottom - client.top);
+}
+
+void CWnd::EndOffscreenPaint(const PAINTSTRUCT& paint) {
+  PresentOffscreen();
+  EndPaint(hwnd, &paint);
+}
+
 LOGFONTW CWnd::DescribeFont(HFONT font) const {
   LOGFONTW record = {};
   WindowDc dc(hwnd);

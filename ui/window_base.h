@@ -25,6 +25,10 @@ class CWnd {
   HDC BeginOffscreen(HDC paintDc, int width, int height);
   // Copies the whole off-screen bitmap to the paint's context at (0, 0).
   void PresentOffscreen();
+  // A whole paint: begins it, and returns the off-screen context sized to the client
+  // area (given back in client); EndOffscreenPaint copies it to the screen and ends it.
+  HDC BeginOffscreenPaint(PAINTSTRUCT& paint, RECT& client);
+  void EndOffscreenPaint(const PAINTSTRUCT& paint);
   // A logical-font record describing font, measured on this window's context.
   LOGFONTW DescribeFont(HFONT font) const;
 

@@ -1,10 +1,9 @@
 """The installations from a folder: the cabinet's installation hook ("-i") and the
 copy step ("-copy"), end to end with the real executable under Wine."""
 import shutil
-import subprocess
 import unittest
 
-from scenario import (PRODUCT_FOLDER, SAMPLE, UNINSTALL_KEY, WINTOOL, ScenarioTest)
+from scenario import PRODUCT_FOLDER, SAMPLE, UNINSTALL_KEY, WINTOOL, ScenarioTest, unpack_sample, work_folder
 
 PRODUCT = {"Veridane.ocx": "Veridane.ocx", "Veridane64.ocx": "Veridane64.ocx",
            "VeridaneApp.exe": "VeridaneApp.exe", "VeridaneUninstaller.exe": "VeridaneUninstaller.exe"}
@@ -13,15 +12,7 @@ PRODUCT = {"Veridane.ocx": "Veridane.ocx", "Veridane64.ocx": "Veridane64.ocx",
 class FolderInstallations(ScenarioTest):
     def stage_product(self, folder):
         """Unpacks the sample cabinet into a folder of the prefix (a Windows path)."""
-        target = self.prefix.unix_path(folder)
-        target.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["gcab", "-x", "-C", str(target), str(SAMPLE / "Veridane.cab")], check=True,
-                       stdout=subprocess.DEVNULL)
-        return target
-
-    def temp_folder(self):
-        result = self.prefix.run(["cmd", "/c", "echo", "%TEMP%"], timeout=60)
-        return result.stdout.decode().strip()
+        return unpack_sample(self.prefix.unix_path(folder))
 
     def test_cab_hook_installs_the_files_beside_the_program(self):
         source = r"C:\Cabinet Hook"
@@ -82,7 +73,7 @@ class FolderInstallations(ScenarioTest):
                          b"Veridane.ocx - registred OK\r\n", self.log_bytes())
 
     def test_copy_mode_installs_the_work_folder_and_starts_the_host(self):
-        work = self.temp_folder() + "\\KVX"
+        work = work_folder(self.prefix)
         self.stage_product(work)
         result = self.run_installer("-copy")
         self.assertEqual(0, result.returncode)

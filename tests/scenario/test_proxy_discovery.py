@@ -7,7 +7,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from scenario import PORT, SETTINGS_KEY, ScenarioTest, cmake_cache
+from scenario import PORT, SETTINGS_KEY, ScenarioTest, app_data_folder, cmake_cache
 from tinyproxy import TinyProxy, free_port
 
 HEADER = b"KAVROPellmark@High as downloader log:\r\n"
@@ -64,8 +64,7 @@ class ProxyScenario(ScenarioTest):
 
     def app_data(self, relative):
         """A new file in the user's application-data folder, as the system reports it."""
-        users = [p for p in (self.prefix.drive_c / "users").iterdir() if p.name not in ("Public", "crossover")]
-        path = users[0] / "AppData" / "Roaming" / relative
+        path = app_data_folder(self.prefix) / relative
         path.parent.mkdir(parents=True, exist_ok=True)
         return path
 
